@@ -1,0 +1,151 @@
+#include "amplifier/feedback_design.h"
+
+#include "app/arithmetic_fault.h"
+
+#include <cmath>
+#include <optional>
+
+void evaluateNetwork(const AmplifierCircuit &circuit, LastResults &last) {
+    const LoadStep step = circuit.loadStep({last.r1, last.r2, last.roc, last.rt}, last.rload);
+    last.rout = outputResistance(step);
+    last.gain = step.gain;
+}
+
+R2Search searchR2(const AmplifierCircuit &circuit, LastResults &last) {
+    // The sense resistor alone already gives the load Rт of source resistance.
+    if (!(last.rt < last.rout))
+        return {R2Search::SenseNotBelowRout};
+
+    const double target = last.rout;
+    const auto miss = [&](double r2) {
+        const LoadStep step = circuit.loadStep({last.r1, r2, last.roc, last.rt}, last.rload);
+        const double rout = outputResistance(step);
+        last.r2 = r2;
+        last.gain = step.gain;
+        return checked(rout - target);
+    };
+
+    double lo = 10;
+    double hi = 10'000'000;
+    double missLo = miss(lo);
+    const double missHi = miss(hi);
+    if (checked(missLo * missHi) > 0)
+        return {R2Search::NoSignChange};
+
+    // Halve until the bracket is narrower than 0.1 mΩ (37 halvings from the full range). The
+    // shown R2 is the lower end; LastResults keeps the last midpoint, which was evaluated.
+    int halvings = 0;
+    do {
+        const double mid = (lo + hi) / 2;
+        const double missMid = miss(mid);
+        if (checked(missLo * missMid) > 0) {
+            lo = mid;
+            missLo = missMid;
+        } else {
+            hi = mid;
+        }
+        ++halvings;
+    } while (std::fabs(lo - hi) >= 0.0001);
+    return {R2Search::Found, lo, halvings};
+}
+
+R1R2Design designR1R2(const AmplifierCircuit &circuit, LastResults &last) {
+    if (!(last.rt < last.rout))
+        return {R1R2Design::SenseNotBelowRout};
+
+    const double targetGain = last.targetGain;
+    const double targetRout = last.rout;
+    const double roc = last.roc;
+    const double rt = last.rt;
+    const double rload = last.rload;
+
+    // F1 = Ку − Ку(target); F2 = Rвых − Rвых(target), absent where the two load currents are
+    // exactly equal and Rвых is undefined.
+    struct Residuals {
+        double f1;
+        std::optional<double> f2;
+    };
+    const auto residuals = [&](double r1, double r2) {
+        const LoadStep step = circuit.loadStep({r1, r2, roc, rt}, rload);
+        last.gain = step.gain;
+        Residuals r{checked(step.gain - targetGain), std::nullopt};
+        if (step.current != step.currentStepped)
+            r.f2 = checked(outputResistance(step) - targetRout);
+        return r;
+    };
+
+    // ε is both the relative perturbation of the Jacobian and the convergence limit in ohms.
+    constexpr double eps = 0.001;
+    constexpr int lastCountedStep = 100;
+    constexpr int attemptLimit = 10;
+
+    double r1 = 0;
+    double r2 = 0;
+    double d1 = 0; // the corrections carry over from one attempt to the next
+    double d2 = 0;
+    int attempt = 1;
+    int step = 0;
+    for (;;) {
+        const AmplifierCircuit::Start start =
+            circuit.newtonStart(attempt, targetGain, roc, targetRout);
+        r1 = checked(start.r1);
+        r2 = checked(start.r2);
+        step = 0;
+        do {
+            // Where a point has no Rвых, R1 grows by 10 % (a perturbation in progress stays in
+            // place), the step is not counted and the loop test sees the last corrections.
+            const Residuals base = residuals(r1, r2);
+            if (!base.f2) {
+                r1 = checked(1.1 * r1);
+                continue;
+            }
+
+            const double savedR1 = r1;
+            const double h1 = eps * r1;
+            r1 = checked(r1 + h1);
+            const Residuals atR1 = residuals(r1, r2);
+            if (!atR1.f2) {
+                r1 = checked(1.1 * r1);
+                continue;
+            }
+            const double j11 = quotient(atR1.f1 - base.f1, h1);
+            const double j21 = quotient(*atR1.f2 - *base.f2, h1);
+            r1 = savedR1; // put back, not recomputed as (R1 + h1) − h1
+
+            const double savedR2 = r2;
+            const double h2 = eps * r2;
+            r2 = checked(r2 + h2);
+            const Residuals atR2 = residuals(r1, r2);
+            if (!atR2.f2) {
+                r1 = checked(1.1 * r1);
+                continue;
+            }
+            const double j12 = quotient(atR2.f1 - base.f1, h2);
+            const double j22 = quotient(*atR2.f2 - *base.f2, h2);
+            r2 = savedR2;
+
+            const double det = checked(j11 * j22 - j12 * j21);
+            if (det == 0) {
+                last.r1 = r1;
+                last.r2 = r2;
+                return {R1R2Design::SingularJacobian, r1, r2, attempt, step};
+            }
+            d1 = quotient(checked(-base.f1 * j22 + *base.f2 * j12), det);
+            d2 = quotient(checked(-*base.f2 * j11 + base.f1 * j21), det);
+            r1 = checked(r1 + d1);
+            r2 = checked(r2 + d2);
+            ++step;
+        } while ((std::fabs(d1) >= eps || std::fabs(d2) >= eps) && step <= lastCountedStep);
+
+        if (step <= lastCountedStep)
+            break;
+        if (attempt == attemptLimit)
+            break;
+        ++attempt;
+    }
+
+    last.r1 = r1;
+    last.r2 = r2;
+    const bool converged = step <= lastCountedStep;
+    return {converged ? R1R2Design::Converged : R1R2Design::NotConverged, r1, r2, attempt, step};
+}

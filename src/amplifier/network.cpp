@@ -1,0 +1,19 @@
+#include "amplifier/network.h"
+
+#include "app/arithmetic_fault.h"
+
+double outputResistance(const LoadStep &step) {
+    const double rise = step.gainStepped - step.gain;
+    const double drop = step.current - step.currentStepped;
+    return quotient(rise, drop);
+}
+
+LoadStep stepLoad(const Network &n, double rload, double (*gainAt)(const Network &, double load)) {
+    LoadStep s{};
+    s.gain = gainAt(n, rload);
+    s.current = quotient(s.gain, rload);
+    const double rloadStepped = 1.1 * rload; // the 10 % load step
+    s.gainStepped = gainAt(n, rloadStepped);
+    s.currentStepped = quotient(s.gainStepped, rloadStepped);
+    return s;
+}

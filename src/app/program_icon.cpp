@@ -1,0 +1,3 @@
+#include "app/program_icon.h"
+
+QIcon programIcon() { return QIcon(); }

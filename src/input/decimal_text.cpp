@@ -1,0 +1,89 @@
+#include "input/decimal_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+std::optional<double> parseDecimalComma(std::string_view text) {
+    std::string ascii;
+    bool comma = false;
+    bool integerDigits = false;
+    bool nonZeroIntegerDigit = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (!comma) {
+                integerDigits = true;
+                nonZeroIntegerDigit = nonZeroIntegerDigit || c != '0';
+            }
+            ascii += c;
+        } else if (c == ',' && !comma) {
+            comma = true;
+            ascii += '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!integerDigits)
+        return std::nullopt;
+
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range)
+        // Too small for a double reads as zero; too large is no number.
+        return nonZeroIntegerDigit ? std::nullopt : std::optional<double>(0.0);
+    if (error != std::errc() || end != ascii.data() + ascii.size())
+        return std::nullopt;
+    return value;
+}
+
+double roundHalfEven(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    // nearbyint follows the default rounding mode: to nearest, ties to even.
+    return std::nearbyint(value * scale) / scale;
+}
+
+std::string formatGeneral(double value) {
+    if (value == 0)
+        return "0";
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+
+    // 15 significant digits, correctly rounded: d.dddddddddddddde±x
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    std::string text(buffer);
+    const auto e = text.find('e');
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    const bool negative = text[0] == '-';
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+        if (text[i] != '.')
+            digits += text[i];
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (std::fabs(value) < 1e-5 || exponent >= 15) {
+        out += digits[0];
+        if (digits.size() > 1)
+            out.append(",").append(digits, 1);
+        out.append("E").append(std::to_string(exponent));
+    } else if (exponent < 0) {
+        out.append("0,").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+    } else {
+        const auto integerCount = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= integerCount)
+            out.append(digits).append(integerCount - digits.size(), '0');
+        else
+            out.append(digits, 0, integerCount).append(",").append(digits, integerCount);
+    }
+    return out;
+}
+
+std::string displayRounded(double value, int decimals) {
+    return formatGeneral(roundHalfEven(value, decimals));
+}
+
+std::string displayKiloOhms(double ohms) { return formatGeneral(std::nearbyint(ohms / 10) / 100); }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Numbers as the window shows them: decimal comma, whatever the locale.
+
+// Reads a field text: digits with at most one decimal comma ("5," reads as 5). Anything else
+// (signs, exponents, spaces, points, a value beyond the double range) is not a number.
+std::optional<double> parseDecimalComma(std::string_view text);
+
+// Multiplies by 10^decimals, rounds to the nearest integer with halves to even, divides back.
+// Done in floating point, so no value can overflow an integer conversion.
+double roundHalfEven(double value, int decimals);
+
+// The general number format: at most 15 significant digits, no trailing zeros, no separator
+// when none is needed, no thousands separator, decimal comma; scientific only below 1e-5 or
+// from 1e15 on. Zero (also -0) shows as "0".
+std::string formatGeneral(double value);
+
+// A result label: the value rounded to `decimals` places, then in the general format.
+std::string displayRounded(double value, int decimals);
+
+// A resistance in ohms shown in kilo-ohms with two decimals. Rounded from R/10 so that an exact
+// 10 075 Ω lands on the tie 1007.5 (shown 10,08), which R/1000·100 would miss.
+std::string displayKiloOhms(double ohms);

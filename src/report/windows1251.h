@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text for the files the program writes: one Windows-1251 byte per character. UTF-8 in; a
+// character the code page lacks (or a broken UTF-8 sequence) is written as "?".
+std::string toWindows1251(std::string_view utf8);
