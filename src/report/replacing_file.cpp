@@ -1,0 +1,115 @@
+#include "report/replacing_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string directoryOf(const std::string &path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string &path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+ReplacingFile::ReplacingFile(std::string p) : path(std::move(p)) {}
+
+ReplacingFile::~ReplacingFile() {
+    if (fd >= 0)
+        ::close(fd);
+    if (!temporary.empty())
+        ::unlink(temporary.c_str());
+}
+
+int ReplacingFile::create() {
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return EISDIR;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or pipe (perhaps behind a link): write into it, never replace it.
+        fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        return fd < 0 ? errno : 0;
+    }
+    if (!exists) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) == 0) {
+            // A dangling link: create its target as any program would.
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            return fd < 0 ? errno : 0;
+        }
+    }
+
+    target = path;
+    if (exists) {
+        // A read-only file stays as it is, as it would when written in place.
+        if (::access(path.c_str(), W_OK) != 0)
+            return errno;
+        char resolved[PATH_MAX];
+        if (!::realpath(path.c_str(), resolved))
+            return errno;
+        target = resolved;
+    }
+
+    std::string pattern = directoryOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    temporary = pattern;
+    const mode_t mode = exists ? (existing.st_mode & 07777) : newFileMode();
+    if (::fchmod(fd, mode) != 0)
+        return errno;
+    return 0;
+}
+
+int ReplacingFile::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+int ReplacingFile::commit() {
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        return errno;
+    if (temporary.empty())
+        return 0;
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return errno;
+    temporary.clear();
+    return 0;
+}
+
+int replaceFile(const std::string &path, std::string_view bytes) {
+    ReplacingFile file(path);
+    if (const int error = file.create())
+        return error;
+    if (const int error = file.write(bytes))
+        return error;
+    return file.commit();
+}
