@@ -58,7 +58,9 @@ void TForm1::Button6Click() { evaluateKnownNetwork(nonInvertingPage()); }
 
 namespace {
 
-void setResult(QLabel *label, const std::string &text) { label->setText(QString::fromStdString(text)); }
+void setResult(QLabel *label, const std::string &text) {
+    label->setText(QString::fromStdString(text));
+}
 
 void showMessage(QLabel *label, const QString &text) {
     label->setText(text);

@@ -22,7 +22,8 @@ namespace {
 AmplifierCircuit::Start invertingStart(int attempt, double targetGain, double roc,
                                        double targetRout) {
     // 3.1415926 exactly as written, not a longer π: the iterates depend on it.
-    return {attempt * targetGain * roc * targetRout / 3.1415926, 0.1 * targetGain * roc / targetRout};
+    return {attempt * targetGain * roc * targetRout / 3.1415926,
+            0.1 * targetGain * roc / targetRout};
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 double nonInvertingGain(const Network &n, double load) {
     // Every quantity is one double, formed in this order: the shown digits depend on it.
     const double y1 = checked(quotient(1, n.r1) + quotient(1, n.r2) + quotient(1, n.roc)); // at N
-    const double y2 = checked(quotient(1, load) + quotient(1, n.r2) + quotient(1, n.rt));   // at B
+    const double y2 = checked(quotient(1, load) + quotient(1, n.r2) + quotient(1, n.rt));  // at B
     const double a = checked(checked(n.r2 * y1 * y2) - quotient(1, n.r2));
     const double b = checked(quotient(checked(n.r2 * y2), n.r1) + quotient(1, load));
     return checked(quotient(checked((quotient(n.r2, n.r1) + 1) * a), b) - checked(n.r2 * y1));
@@ -23,7 +23,8 @@ namespace {
 
 AmplifierCircuit::Start nonInvertingStart(int attempt, double targetGain, double roc,
                                           double targetRout) {
-    return {attempt * targetGain * roc * targetRout / 1.4142135, roc * (0.3 * targetGain) / targetRout};
+    return {attempt * targetGain * roc * targetRout / 1.4142135,
+            roc * (0.3 * targetGain) / targetRout};
 }
 
 } // namespace

@@ -27,12 +27,12 @@ struct AmplifierGroupLayout {
     const char *caption;
     int x;
     FieldGroup fields;
-    int firstCaptionLabel; // the seven caption labels are numbered on from here
+    int firstCaptionLabel;                // the seven caption labels are numbered on from here
     std::array<const char *, 7> captions; // five inputs, then the two results
-    QLabel *TForm1::*message;              // nullptr for Variant 3
+    QLabel *TForm1::*message;             // nullptr for Variant 3
     int messageNumber;
     const char *messageText;
-    std::array<QLabel *TForm1::*, 2> results;
+    std::array<QLabel * TForm1::*, 2> results;
     std::array<int, 2> resultNumbers;
     std::array<const char *, 2> resultTexts; // design-time texts, with a decimal point
     QPushButton *TForm1::*button;
@@ -42,6 +42,7 @@ struct AmplifierGroupLayout {
 using F = TForm1;
 using G = FieldGroup;
 
+// clang-format off
 const std::array<AmplifierGroupLayout, 3> nonInvertingGroups{{
     {&F::GroupBox4, 4, "Вариант 1", 184, G::NonInvertingVariant1, 28,
      {"R1 (кОм) =", "Roc (кОм) =", "Rн (Ом) =", "Rт (Ом) =", "Rвых (Ом) =", "R2 (кОм) =",
@@ -76,6 +77,7 @@ const std::array<AmplifierGroupLayout, 3> invertingGroups{{
       "Ку (раз) ="},
      nullptr, 0, nullptr, {&F::Label26, &F::Label27}, {26, 27}, {"2.2", "6.5"}, &F::Button3, 3},
 }};
+// clang-format on
 
 constexpr std::array<int, 5> fieldRowsY{40, 72, 104, 136, 168};
 constexpr std::array<int, 2> resultRowsY{224, 248};
@@ -138,9 +140,9 @@ TForm1::TForm1(QWidget *parent)
     buildBanner();
 
     std::map<int, QLabel *> resultLabels;
-    for (QLabel *label : {Label8, Label9, Label17, Label18, Label26, Label27, Label35, Label36,
-                          Label44, Label45, Label53, Label54, Label72, Label73, Label76, Label77,
-                          Label107})
+    for (QLabel *label :
+         {Label8, Label9, Label17, Label18, Label26, Label27, Label35, Label36, Label44, Label45,
+          Label53, Label54, Label72, Label73, Label76, Label77, Label107})
         resultLabels[label->objectName().mid(5).toInt()] = label;
     fields = new NumericFields({Edit, Label55, Button10, Button7, std::move(resultLabels),
                                 [this] { Chart1->emptySeries(); }},
@@ -206,8 +208,8 @@ void TForm1::buildAmplifierPage(QWidget *page, bool inverting) {
         }
 
         if (g.message) {
-            QLabel *message = newFixedLabel(box, g.messageNumber, g.messageText,
-                                            QRect(16, 200, 129, 17));
+            QLabel *message =
+                newFixedLabel(box, g.messageNumber, g.messageText, QRect(16, 200, 129, 17));
             message->setFont(designFont(13));
             message->setAlignment(Qt::AlignCenter);
             setTextColour(message, Qt::black);
@@ -290,10 +292,11 @@ void TForm1::buildSpeakerPage() {
         const ResultRow &row = resultRows[i];
         const int y = 18 + 18 * static_cast<int>(i);
         newLabel(GroupBox9, row.captionLabel, row.caption, 8, y);
-        QLabel *symbol = newFixedLabel(GroupBox9, row.symbolLabel, row.symbol, QRect(200, y, 44, 13));
+        QLabel *symbol =
+            newFixedLabel(GroupBox9, row.symbolLabel, row.symbol, QRect(200, y, 44, 13));
         symbol->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        this->*row.value = newFixedLabel(GroupBox9, row.valueLabel, row.designText,
-                                         QRect(248, y, 57, 13));
+        this->*row.value =
+            newFixedLabel(GroupBox9, row.valueLabel, row.designText, QRect(248, y, 57, 13));
     }
 
     // Keyboard order: the fields, the chart, then the button.

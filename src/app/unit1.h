@@ -106,6 +106,9 @@ private:
     void designForGain(const AmplifierPage &page);
     void evaluateKnownNetwork(const AmplifierPage &page);
 
+    // The loudspeaker page from its checked inputs in LastResults: labels, curves, records.
+    void computeClosedBox();
+
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;

@@ -67,8 +67,8 @@ const FieldSpec &fieldSpec(int edit) {
 std::span<const FieldSpec> groupFields(FieldGroup group) {
     const auto first = std::find_if(table.begin(), table.end(),
                                     [group](const FieldSpec &f) { return f.group == group; });
-    const auto last = std::find_if(first, table.end(),
-                                   [group](const FieldSpec &f) { return f.group != group; });
+    const auto last =
+        std::find_if(first, table.end(), [group](const FieldSpec &f) { return f.group != group; });
     return {first, last};
 }
 

@@ -23,9 +23,9 @@ public:
         const std::array<QLineEdit *, 38> &edits;
         QLabel *banner;
         QPushButton *saveButton;
-        QPushButton *defaultButton;         // pressed by Enter while it is shown
+        QPushButton *defaultButton;           // pressed by Enter while it is shown
         std::map<int, QLabel *> resultLabels; // by the N of LabelN
-        std::function<void()> emptyChart;   // empties Series2, then Series1
+        std::function<void()> emptyChart;     // empties Series2, then Series1
     };
 
     NumericFields(Controls controls, LastResults &last, QObject *parent);

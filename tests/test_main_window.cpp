@@ -1,0 +1,358 @@
+// The main window driven as a user drives it: keystrokes into the real fields, clicks on the
+// real buttons, then what the labels, colours, focus and banner show.
+
+#include "app/classic_look.h"
+#include "app/unit1.h"
+#include "help/unit2.h"
+#include "speaker/response_chart.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) == clYellow(); }
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> help;
+
+    QLineEdit *edit(int n) { return form->Edit[static_cast<std::size_t>(n)]; }
+
+    // Replaces a field's text by typing, as a user who selected it all would.
+    void type(int n, const QString &text) {
+        edit(n)->setFocus();
+        edit(n)->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(edit(n), Qt::Key_Delete);
+        else
+            QTest::keyClicks(edit(n), text);
+    }
+
+    void showPage(int index) {
+        form->PageControl1->setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // Runs `action` and answers the text of the message box it opened, closing the box.
+    QString errorReportDuring(const std::function<void()> &action) {
+        auto text = std::make_shared<QString>();
+        QTimer::singleShot(0, [text] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *text = box->text();
+                box->accept();
+            }
+        });
+        action();
+        return *text;
+    }
+
+private slots:
+    void initTestCase() { applyClassicLook(*qApp); }
+
+    void init() {
+        form = std::make_unique<TForm1>();
+        help = std::make_unique<TForm2>();
+        form->setHelpWindow(help.get());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void cleanup() {
+        help.reset();
+        form.reset();
+    }
+
+    void startsAsDesigned() {
+        QCOMPARE(form->windowTitle(),
+                 QString("Усилитель с комбинированной ООС по напряжению и току"));
+        QCOMPARE(form->size(), QSize(744, 502));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!form->Button10->isEnabled());
+        QVERIFY(form->Label55->isHidden());
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->PageControl1->tabText(2),
+                 QString("Пример применения (условный - см. Help!)"));
+        for (QLabel *message : {form->Label81, form->Label82, form->Label83, form->Label84})
+            QVERIFY(message->isHidden());
+        // Design-time texts stay until the first run or key-down: written with a point.
+        QCOMPARE(form->Label53->text(), QString("0.6"));
+        QCOMPARE(form->Label17->text(), QString("10.08"));
+        QCOMPARE(edit(20)->text(), QString("0,6"));
+        QCOMPARE(edit(37)->text(), QString("6"));
+        QCOMPARE(form->findChild<QLabel *>("Label48")->text(), QString("Rос (кОм) ="));
+        QCOMPARE(form->findChild<QLabel *>("Label29")->text(), QString("Roc (кОм) ="));
+        QCOMPARE(form->Button8->geometry(), QRect(16, 456, 145, 33));
+        QCOMPARE(form->GroupBox6->geometry(), QRect(568, 40, 161, 321));
+        QCOMPARE(edit(16)->geometry(), QRect(80, 40, 65, 21));
+        QVERIFY(form->Button7->isDefault());
+    }
+
+    void defaultResultsOnBothPages() {
+        struct Run {
+            int page;
+            QPushButton *button;
+            QLabel *first;
+            QLabel *second;
+            const char *firstText;
+            const char *secondText;
+            int schemeKind;
+        };
+        const Run runs[] = {
+            {0, form->Button4, form->Label35, form->Label36, "10", "20", 1},
+            {0, form->Button5, form->Label44, form->Label45, "20", "10", 1},
+            {0, form->Button6, form->Label53, form->Label54, "0,6", "20", 1},
+            {1, form->Button1, form->Label8, form->Label9, "1", "6,5", 2},
+            {1, form->Button2, form->Label17, form->Label18, "10,08", "1,01", 2},
+            {1, form->Button3, form->Label26, form->Label27, "2,2", "6,5", 2},
+        };
+        for (const Run &run : runs) {
+            showPage(run.page);
+            run.first->setText("?");
+            click(run.button);
+            QCOMPARE(run.first->text(), QString(run.firstText));
+            QCOMPARE(run.second->text(), QString(run.secondText));
+            QVERIFY(form->Button10->isEnabled());
+            QCOMPARE(form->lastResults().schemeKind, run.schemeKind);
+        }
+        // Inputs are stored in ohms, the last run owning the shared fields.
+        QCOMPARE(form->lastResults().r1, 10'000.0);
+        QCOMPARE(form->lastResults().rt, 0.2);
+    }
+
+    void otherInvertingCases() {
+        showPage(1);
+        type(5, "0,3");
+        click(form->Button1);
+        QCOMPARE(form->Label8->text(), QString("20"));
+        QCOMPARE(form->Label9->text(), QString("9,3"));
+
+        type(6, "3");
+        click(form->Button2);
+        QCOMPARE(form->Label17->text(), QString("4,65"));
+        QCOMPARE(form->Label18->text(), QString("0,46"));
+
+        const char *network[] = {"0,05", "1000", "1000", "100", "20"};
+        for (int i = 0; i < 5; ++i)
+            type(11 + i, network[i]);
+        click(form->Button3);
+        QCOMPARE(form->Label26->text(), QString("20"));
+        QCOMPARE(form->Label27->text(), QString("0"));
+    }
+
+    void keystrokesAreFiltered() {
+        type(16, "1.5");
+        QCOMPARE(edit(16)->text(), QString("1,5"));
+        QTest::keyClicks(edit(16), "-+e a");
+        QTest::sendKeyEvent(QTest::Click, edit(16), static_cast<Qt::Key>(0x0416), QString("Ж"),
+                            Qt::NoModifier);
+        QCOMPARE(edit(16)->text(), QString("1,5"));
+        QTest::keyClick(edit(16), Qt::Key_Backspace);
+        QCOMPARE(edit(16)->text(), QString("1,"));
+        QTest::keyClick(edit(16), Qt::Key_Home);
+        QTest::keyClick(edit(16), Qt::Key_Delete);
+        QTest::keyClick(edit(16), Qt::Key_Right);
+        QTest::keyClicks(edit(16), "25");
+        QCOMPARE(edit(16)->text(), QString(",25"));
+    }
+
+    void keyDownMarksResultsStale() {
+        type(19, "0,6"); // Rт = Rвых: a message that the key-downs below leave up
+        click(form->Button4);
+        QVERIFY(form->Label82->isVisible());
+        edit(29)->setText("500");
+        click(form->Button6); // out of range: yellow, banner, "Сохранить" off
+        QVERIFY(form->Label55->isVisible());
+        QVERIFY(isYellow(edit(29)));
+
+        // A key-down in another group hides the banner but leaves the failed field yellow.
+        form->Label35->setText("kept");
+        QTest::keyClick(edit(22), Qt::Key_Left);
+        QVERIFY(form->Label55->isHidden());
+        QVERIFY(isYellow(edit(29)));
+        QCOMPARE(form->Label44->text(), QString("0"));
+        QCOMPARE(form->Label45->text(), QString("0"));
+        QCOMPARE(form->Label35->text(), QString("kept"));
+
+        // Even an arrow key in the group: its results go to "0", the message stays up.
+        QTest::keyClick(edit(17), Qt::Key_Right);
+        QCOMPARE(form->Label35->text(), QString("0"));
+        QCOMPARE(form->Label36->text(), QString("0"));
+        QVERIFY(form->Label82->isVisible());
+        QVERIFY(!form->Button10->isEnabled()); // the key-down leaves "Сохранить" alone
+        QTest::keyClick(edit(29), Qt::Key_End);
+        QVERIFY(!isYellow(edit(29)));
+    }
+
+    void rangeFaultsClampTheField() {
+        type(16, "0,04");
+        type(18, "500");
+        form->Label35->setText("kept");
+        click(form->Button4);
+        QCOMPARE(edit(16)->text(), QString("0,05"));
+        QVERIFY(isYellow(edit(16)));
+        QVERIFY(!isYellow(edit(18))); // only the first failing field is checked
+        QCOMPARE(edit(18)->text(), QString("500"));
+        QVERIFY(form->Label55->isVisible());
+        QCOMPARE(QApplication::focusWidget(), edit(16));
+        QVERIFY(!form->Button10->isEnabled());
+        QCOMPARE(form->Label35->text(), QString("kept"));
+        QCOMPARE(form->lastResults().r1, 0.04); // the rejected value, unconverted
+
+        click(form->Button4); // the bound passes; now Rн fails high
+        QVERIFY(!isYellow(edit(16)));
+        QCOMPARE(form->lastResults().r1, 50.0);
+        QCOMPARE(edit(18)->text(), QString("100"));
+        QVERIFY(isYellow(edit(18)));
+
+        type(1, "1000,5");
+        showPage(1);
+        click(form->Button1);
+        QCOMPARE(edit(1)->text(), QString("1000"));
+        QCOMPARE(form->lastResults().schemeKind, 2);
+    }
+
+    void commaAndEmptyFieldsStopQuietly() {
+        type(30, ",5");
+        form->Label53->setText("kept");
+        click(form->Button6);
+        QCOMPARE(edit(30)->text(), QString(",5"));
+        QVERIFY(isYellow(edit(30)));
+        QVERIFY(form->Label55->isVisible());
+        QVERIFY(form->Button10->isEnabled());
+        QCOMPARE(form->Label53->text(), QString("kept"));
+
+        type(30, "1,2,5");
+        click(form->Button6);
+        QVERIFY(isYellow(edit(30)));
+
+        // An empty field: the opening steps only, then nothing visible.
+        type(30, "");
+        type(26, "5,");
+        form->Label53->setText("kept");
+        click(form->Button6);
+        QVERIFY(form->Label55->isHidden());
+        QVERIFY(!isYellow(edit(30)));
+        QCOMPARE(form->Label53->text(), QString("kept"));
+        QVERIFY(form->Button10->isEnabled());
+
+        type(30, "0,2");
+        click(form->Button6); // "5," reads as 5 kΩ
+        QCOMPARE(form->lastResults().r1, 5000.0);
+        QVERIFY(form->Label53->text() != "kept");
+    }
+
+    void tasksWithoutSolution() {
+        type(19, "0,2");
+        type(20, "0,2");
+        click(form->Button4);
+        QCOMPARE(form->Label82->text(), QString("R < Rвых!"));
+        QVERIFY(form->Label82->isVisible());
+        QCOMPARE(form->Label35->text(), QString("0"));
+        QVERIFY(form->Button10->isEnabled());
+
+        type(25, "0,2");
+        click(form->Button5);
+        QCOMPARE(form->Label81->text(), QString("R < Rвых!"));
+        QCOMPARE(form->Label44->text(), QString("0"));
+
+        // The next run of the variant hides its message and restores "Решения нет" first.
+        type(20, "0,6");
+        click(form->Button4);
+        QVERIFY(form->Label82->isHidden());
+        QCOMPARE(form->Label82->text(), QString("Решения нет"));
+
+        showPage(1);
+        type(5, "200");
+        form->Label8->setText("kept");
+        click(form->Button1);
+        QCOMPARE(form->Label83->text(), QString("Решения нет!"));
+        QVERIFY(form->Label83->isVisible());
+        QCOMPARE(form->Label8->text(), QString("kept"));
+        QVERIFY(form->Button10->isEnabled());
+        QCOMPARE(form->lastResults().r2, 10'000'000.0);
+
+        type(9, "2,2");
+        click(form->Button2);
+        QCOMPARE(form->Label84->text(), QString("R < Rвых!"));
+        QVERIFY(form->Label84->isVisible());
+    }
+
+    void enterPressesOnlyThePageThreeButton() {
+        QSignalSpy pressed(form->Button7, &QPushButton::clicked);
+        type(17, "1");
+        QTest::keyClick(edit(17), Qt::Key_Return);
+        QCOMPARE(form->Label35->text(), QString("0")); // a key-down, no calculation
+        QCOMPARE(pressed.count(), 0);
+
+        showPage(2);
+        edit(33)->setFocus();
+        QTest::keyClick(edit(33), Qt::Key_Return);
+        QCOMPARE(pressed.count(), 1);
+        QTest::keyClick(edit(37), Qt::Key_Enter);
+        QCOMPARE(pressed.count(), 2);
+    }
+
+    void pastedTextThatIsNoNumber() {
+        QApplication::clipboard()->setText("1e3");
+        edit(16)->setFocus();
+        edit(16)->selectAll();
+        QTest::keyClick(edit(16), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit(16)->text(), QString("1e3"));
+        form->Label35->setText("kept");
+        const QString report = errorReportDuring([&] { click(form->Button4); });
+        QCOMPARE(report, QString("'1e3' is not a valid floating point value."));
+        QCOMPARE(form->Label35->text(), QString("kept"));
+        QVERIFY(!isYellow(edit(16)));
+        QVERIFY(form->Button10->isEnabled());
+    }
+
+    void keyboardOrder() {
+        QCOMPARE(form->PageControl1->nextInFocusChain()->objectName(),
+                 QString("qt_tabwidget_stackedwidget"));
+        QWidget *w = edit(16);
+        QStringList order;
+        for (int i = 0; i < 7; ++i) {
+            order << w->objectName();
+            do
+                w = w->nextInFocusChain();
+            while (w->focusPolicy() == Qt::NoFocus);
+        }
+        QCOMPARE(order, QStringList({"Edit16", "Edit17", "Edit18", "Edit19", "Edit20", "Button4",
+                                     "Edit21"}));
+        QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
+        QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
+        QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->Chart1));
+    }
+
+    void helpShowsOneWindow() {
+        click(form->Button9);
+        click(form->Button9);
+        QVERIFY(help->isVisible());
+        const auto windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](QWidget *w) { return w->objectName() == "Form2"; }),
+                 1);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
