@@ -1,0 +1,59 @@
+#include "speaker/closed_box.h"
+
+#include "app/arithmetic_fault.h"
+#include "input/decimal_text.h"
+
+#include <cmath>
+
+namespace {
+
+// Total Q of the driver: the mechanical and electrical losses in parallel.
+double totalQ(double qes, double qms) {
+    return quotient(qes * qms, qes + qms);
+}
+
+} // namespace
+
+double cornerFrequency(double fc, double q) {
+    const double t = quotient(1.0, q * q) - 2;
+    return checked(fc * std::sqrt((t + std::sqrt(t * t + 4)) / 2));
+}
+
+ClosedBox closedBox(const Driver &d, double vb, double rout) {
+    ClosedBox box{};
+    box.s = checked(std::sqrt(quotient(d.vas, vb) + 1));
+    box.fc = checked(box.s * d.fs);
+    box.qts = totalQ(d.qes, d.qms);
+    box.qtc = checked(box.s * box.qts);
+    box.f3 = cornerFrequency(box.fc, box.qtc);
+
+    box.qesNew = quotient((d.re + rout) * d.qes, d.re);
+    box.qtsNew = totalQ(box.qesNew, d.qms);
+    box.qtcNew = checked(box.s * box.qtsNew);
+    box.f3New = cornerFrequency(box.fc, box.qtcNew);
+    return box;
+}
+
+double requiredOutputResistance(const Driver &d, double s) {
+    // From 1/Qts' = s/0,7 = 1/Qes' + 1/Qms with Qes' = (Re + R)·Qes/Re.
+    const double excess = s / 0.7 - 1 / d.qms;
+    const double r = quotient(d.re, excess * d.qes) - d.re;
+    return checked(roundHalfEven(r, 3));
+}
+
+std::array<double, responsePoints> responseFrequencies() {
+    const double ratio = std::exp(std::log(100.0) / 98.999);
+    std::array<double, responsePoints> f{};
+    f[0] = 10;
+    for (std::size_t k = 1; k < f.size(); ++k)
+        f[k] = f[k - 1] * ratio;
+    return f;
+}
+
+double responseLevel(double f, double fc, double q) {
+    const double x = quotient(f, fc);
+    const double x2 = x * x;
+    const double damping = quotient(2 * quotient(0.5, q) * f, fc); // x/q
+    const double magnitude = quotient(x2, std::sqrt((1 - x2) * (1 - x2) + damping * damping));
+    return checked(20 * std::log10(magnitude));
+}
