@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QChartView>
+#include <QList>
+#include <QPointF>
 
 class QLineSeries;
+class QLogValueAxis;
+class QValueAxis;
 
-// Chart1: the two low-frequency responses of the loudspeaker page, addressed by index
-// (0 is Series1, 1 is Series2).
+// Chart1: the two low-frequency responses of the loudspeaker page, addressed by index (0 is
+// Series1, 1 is Series2). The axes follow the data whichever way the series are changed; the
+// framed title, the legend and the tick marks are drawn by the chart itself, so rendering the
+// widget gives the whole picture.
 class ResponseChart : public QChartView {
     Q_OBJECT
 
@@ -14,6 +20,29 @@ public:
 
     QLineSeries *series(int index) const;
 
+    // All points of one series at once, in place of what it held.
+    void setPoints(int index, const QList<QPointF> &points);
+
     // Empties Series2, then Series1.
     void emptySeries();
+
+    // The level axis never goes below this.
+    static constexpr double levelFloor = -16;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    class FramedTitle;
+    class SeriesLegend;
+    class PlotFrame;
+
+    void fitAxes();
+    void placeDecorations();
+
+    QLogValueAxis *frequencyAxis = nullptr;
+    QValueAxis *levelAxis = nullptr;
+    FramedTitle *title = nullptr;
+    SeriesLegend *legend = nullptr;
+    PlotFrame *frame = nullptr;
 };

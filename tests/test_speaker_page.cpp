@@ -1,0 +1,254 @@
+// The loudspeaker page driven through the real window: start-up calculation, Enter, the two
+// worked examples, field faults, key-downs and the chart that follows the data.
+
+#include "app/classic_look.h"
+#include "app/unit1.h"
+#include "help/unit2.h"
+#include "speaker/response_chart.h"
+
+#include <memory>
+#include <QApplication>
+#include <QChart>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QValueAxis>
+
+namespace {
+
+bool isYellow(QLineEdit *edit) {
+    return edit->palette().color(QPalette::Base) == clYellow();
+}
+
+} // namespace
+
+class SpeakerPageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> help;
+
+    QLineEdit *edit(int n) { return form->Edit[static_cast<std::size_t>(n)]; }
+    QLineSeries *series(int i) { return form->Chart1->series(i); }
+
+    void type(int n, const QString &text) {
+        edit(n)->setFocus();
+        edit(n)->selectAll();
+        QTest::keyClicks(edit(n), text);
+    }
+
+    void showPage(int index) {
+        form->PageControl1->setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+
+    void compute() { QTest::mouseClick(form->Button7, Qt::LeftButton); }
+
+    // Label76, Label77, Label72, Label73, Label107: Qtc, F3, Qtc', F3', required Rвых.
+    QStringList results() {
+        return {form->Label76->text(), form->Label77->text(), form->Label72->text(),
+                form->Label73->text(), form->Label107->text()};
+    }
+
+    // Both curves complete, and the axes fitted to them: frequencies from the first point to the
+    // last, levels from −16 dB to the highest point.
+    void verifyCurvesShown() {
+        QCOMPARE(series(0)->count(), 100);
+        QCOMPARE(series(1)->count(), 100);
+        const auto *frequency =
+            qobject_cast<QLogValueAxis *>(form->Chart1->chart()->axes(Qt::Horizontal).value(0));
+        const auto *level =
+            qobject_cast<QValueAxis *>(form->Chart1->chart()->axes(Qt::Vertical).value(0));
+        QVERIFY(frequency && level);
+        QCOMPARE(frequency->min(), 10.0);
+        QCOMPARE(frequency->max(), series(0)->at(99).x());
+        double top = -1e9;
+        for (int i = 0; i < 2; ++i)
+            for (const QPointF &p : series(i)->points())
+                top = std::max(top, p.y());
+        QCOMPARE(level->min(), -16.0);
+        QCOMPARE(level->max(), top);
+    }
+
+    // Runs `action`, answering the text of the error report it opened and closing the box.
+    QString errorReportDuring(const std::function<void()> &action) {
+        auto text = std::make_shared<QString>();
+        QTimer::singleShot(0, [text] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *text = box->text();
+                box->accept();
+            }
+        });
+        action();
+        return *text;
+    }
+
+private slots:
+    void initTestCase() { applyClassicLook(*qApp); }
+
+    void init() {
+        form = std::make_unique<TForm1>();
+        help = std::make_unique<TForm2>();
+        form->setHelpWindow(help.get());
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void cleanup() {
+        help.reset();
+        form.reset();
+    }
+
+    void startUpFillsThePage() {
+        QCOMPARE(results(), QStringList({"0,282", "103,89", "0,7", "32,11", "5,996"}));
+        verifyCurvesShown();
+        QCOMPARE(series(0)->name(), QString("АЧХ при Rвых = 0"));
+        QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
+        QVERIFY(!form->Button10->isEnabled());
+        const LastResults &last = form->lastResults();
+        QCOMPARE(last.speakerDone, 0);
+        QCOMPARE(last.schemeKind, 0);
+        QCOMPARE(last.routRequired, 5.996);
+        QCOMPARE(last.speakerRout, 6.0);
+    }
+
+    void enterComputesOnPageThreeOnly() {
+        type(16, "20");
+        QTest::keyClick(edit(16), Qt::Key_Return);
+        QVERIFY(!form->Button10->isEnabled());
+        QCOMPARE(form->lastResults().speakerDone, 0);
+
+        showPage(2);
+        type(37, "6.50"); // the point is typed as a comma
+        QCOMPARE(edit(37)->text(), QString("6,50"));
+        QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0"}));
+        QCOMPARE(series(0)->count() + series(1)->count(), 0);
+        QTest::keyClick(edit(37), Qt::Key_Return);
+        // Qes' = 0,18 · 9,9 / 3,4; Qtc' = √2,8 / (1/Qes' + 1/2,63) = 0,7313, corner 30,777 Hz.
+        QCOMPARE(results(), QStringList({"0,282", "103,89", "0,731", "30,78", "5,996"}));
+        verifyCurvesShown();
+        QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6,5  Ом"));
+        QVERIFY(form->Button10->isEnabled());
+        QCOMPARE(form->lastResults().speakerDone, 1);
+    }
+
+    void secondExample() {
+        showPage(2);
+        const char *texts[] = {"30", "6", "5", "0,6", "50", "20", "1"};
+        for (int i = 0; i < 7; ++i)
+            type(31 + i, texts[i]);
+        compute();
+        QCOMPARE(results(), QStringList({"1,002", "44,08", "1,149", "41,85", "-1,956"}));
+        verifyCurvesShown();
+        QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 1  Ом"));
+        const LastResults &last = form->lastResults();
+        QCOMPARE(last.fs, 30.0);
+        QCOMPARE(last.qes, 0.6);
+        QCOMPARE(last.vb, 20.0);
+        QCOMPARE(last.routRequired, -1.956);
+        QVERIFY(std::fabs(last.qtc - 1.002) < 0.0005);
+        QVERIFY(std::fabs(last.f3New - 41.85) < 0.005);
+    }
+
+    // A range fault clamps the field and stops the run; unlike the amplifier pages it leaves
+    // "Сохранить" enabled. The clamped text then computes.
+    void rangeFaultStopsTheRun() {
+        showPage(2);
+        type(31, "9,99");
+        compute();
+        QCOMPARE(edit(31)->text(), QString("10"));
+        QVERIFY(isYellow(edit(31)));
+        QVERIFY(form->Label55->isVisible());
+        QCOMPARE(QApplication::focusWidget(), edit(31));
+        QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0"}));
+        QCOMPARE(series(0)->count() + series(1)->count(), 0);
+        QVERIFY(form->Button10->isEnabled());
+        QCOMPARE(form->lastResults().fs, 9.99);
+        QCOMPARE(form->lastResults().speakerDone, 1);
+
+        compute();
+        QVERIFY(!isYellow(edit(31)));
+        QVERIFY(form->Label55->isHidden());
+        QCOMPARE(form->lastResults().fs, 10.0);
+        verifyCurvesShown();
+
+        type(37, "300");
+        compute();
+        QCOMPARE(edit(37)->text(), QString("200"));
+        QVERIFY(isYellow(edit(37)));
+        QVERIFY(form->Button10->isEnabled());
+    }
+
+    void keyDownEmptiesTheCurves() {
+        showPage(2);
+        compute();
+        verifyCurvesShown();
+        const double qtc = form->lastResults().qtc;
+        QTest::keyClick(edit(33), Qt::Key_Right);
+        QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0"}));
+        QCOMPARE(series(0)->count(), 0);
+        QCOMPARE(series(1)->count(), 0);
+        QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
+        QCOMPARE(form->lastResults().qtc, qtc);
+        QVERIFY(form->Button10->isEnabled());
+    }
+
+    void secondRunReplacesThePoints() {
+        showPage(2);
+        compute();
+        compute();
+        verifyCurvesShown();
+        type(36, "20"); // a smaller box: higher Q, so the curves and the level axis change
+        compute();
+        verifyCurvesShown();
+        // s = √5,5: Qtc = 0,3951 (corner 95,80 Hz), Qtc' = 0,9814 (35,33 Hz).
+        QCOMPARE(results().mid(0, 4), QStringList({"0,395", "95,8", "0,981", "35,33"}));
+    }
+
+    // Vas/Vb = 3 and Qms 0,35: s/0,7 = 1/Qms, so no finite Rвых gives Qtc = 0,7. The fault is
+    // reported; the page shows every other result and a dash for the required Rвых.
+    void requiredResistanceWithoutValue() {
+        showPage(2);
+        type(33, "0,35");
+        type(35, "150");
+        const QString report = errorReportDuring([this] { compute(); });
+        QCOMPARE(report, QString("Floating point division by zero."));
+        QCOMPARE(form->Label107->text(), QString("—"));
+        QCOMPARE(form->lastResults().routRequired, 0.0);
+        QVERIFY(form->Label72->text() != "0" && form->Label73->text() != "0");
+        verifyCurvesShown();
+        QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
+
+        // Leaving the singular point brings the figure back.
+        type(33, "0,36");
+        compute();
+        QVERIFY(form->Label107->text() != "—" && form->Label107->text() != "0");
+    }
+
+    // Set OOSCALC_SCREENSHOTS to a directory to look at the page.
+    void screenshot() {
+        const QByteArray dir = qgetenv("OOSCALC_SCREENSHOTS");
+        if (dir.isEmpty())
+            QSKIP("OOSCALC_SCREENSHOTS not set");
+        showPage(2);
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/speaker_page.png"));
+        type(33, "10");
+        type(34, "10");
+        type(36, "3");
+        compute();
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/speaker_page_peak.png"));
+        type(31, "500");
+        compute();
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/speaker_page_clipped.png"));
+    }
+};
+
+QTEST_MAIN(SpeakerPageTest)
+#include "test_speaker_page.moc"
