@@ -26,13 +26,12 @@ public:
     // Empties Series2, then Series1.
     void emptySeries();
 
-    // The level axis never goes below this.
-    static constexpr double levelFloor = -16;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static constexpr double levelFloor = -16; // dB: the level axis never shows less
+
     class FramedTitle;
     class SeriesLegend;
     class PlotFrame;
