@@ -44,9 +44,16 @@ int ReplacingFile::create() {
     if (exists && S_ISDIR(existing.st_mode))
         return EISDIR;
     if (exists && !S_ISREG(existing.st_mode)) {
-        // A device or pipe (perhaps behind a link): write into it, never replace it.
-        fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        return fd < 0 ? errno : 0;
+        // A device or pipe (perhaps behind a link): write into it, never replace it. Opened
+        // without blocking, so that a pipe nobody reads fails (ENXIO) instead of hanging the
+        // window; the writes then block as usual.
+        fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            return errno;
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            return errno;
+        return 0;
     }
     if (!exists) {
         struct stat link {};
@@ -93,6 +100,14 @@ int ReplacingFile::write(std::string_view bytes) {
 }
 
 int ReplacingFile::commit() {
+    // The data reaches the disk before the name does: after a crash the name holds the old file
+    // or the new one, not an empty file.
+    if (!temporary.empty() && fd >= 0 && ::fdatasync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fd = -1;
+        return error;
+    }
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0)

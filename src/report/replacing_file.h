@@ -22,8 +22,8 @@ public:
     int commit();
 
 private:
-    std::string path;     // as given
-    std::string target;   // what gets replaced: the path with links resolved
+    std::string path;      // as given
+    std::string target;    // what gets replaced: the path with links resolved
     std::string temporary; // empty when writing in place
     int fd = -1;
 };

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/last_results.h"
+
+#include <string>
+#include <string_view>
+
+// The files "Сохранить" writes, each by name into the current directory and each replaced only
+// once it is complete (ReplacingFile): a failed save leaves the new file or the old one, never a
+// fragment. A failure throws std::runtime_error with the text the error report shows.
+
+// An image: "Cannot create file "<full path>". <system text>" when it cannot be created,
+// "Stream write error" when writing or completing it fails.
+void writeImageFile(const std::string &name, std::string_view bytes);
+
+// The report, created, written line by line and closed, each step checked: the first failure
+// throws the message of the input/output error table (io_error.h).
+void writeReportFile(const std::string &name, const LastResults &last);

@@ -1,0 +1,431 @@
+// "Сохранить" pressed in a temporary current directory after real calculations: the four files,
+// byte for byte where they are fixed, and what a failed save says and leaves behind.
+
+#include "app/classic_look.h"
+#include "app/timage.h"
+#include "app/unit1.h"
+#include "expected_report.h"
+#include "help/unit2.h"
+#include "report/io_error.h"
+#include "report/output_files.h"
+#include "speaker/response_chart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+#include <cerrno>
+#include <csignal>
+#include <grp.h>
+#include <memory>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString chartBmp = "АЧХ_колонки.bmp";
+const QString chartWmf = "АЧХ_колонки.wmf";
+const QString schematic = "Схема.bmp";
+const QString report = "Комбинированная_ООС.txt";
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot prepare %s", qPrintable(path));
+}
+
+// Everything in the directory, hidden temporary files included.
+QStringList entries(const QString &directory) {
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The previous save's files, each with its own content.
+const QMap<QString, QByteArray> previousFiles{{chartBmp, "previous chart bitmap"},
+                                              {chartWmf, "previous metafile"},
+                                              {schematic, "previous schematic"},
+                                              {report, "previous report\r\n"}};
+
+// A BMP read by its headers alone: 14-byte file header, 40-byte information header,
+// uncompressed 24-bit rows, bottom-up, each padded to four bytes.
+struct Bmp {
+    QByteArray magic;
+    quint32 fileSize = 0, pixelOffset = 0, infoSize = 0, compression = 0;
+    qint32 width = 0, height = 0;
+    quint16 planes = 0, bitCount = 0;
+    QImage pixels; // RGB888, top row first
+
+    explicit Bmp(const QByteArray &file) {
+        if (file.size() < 54)
+            return;
+        const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(file.constData() + at); };
+        const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(file.constData() + at); };
+        magic = file.left(2);
+        fileSize = u32(2);
+        pixelOffset = u32(10);
+        infoSize = u32(14);
+        width = static_cast<qint32>(u32(18));
+        height = static_cast<qint32>(u32(22));
+        planes = u16(26);
+        bitCount = u16(28);
+        compression = u32(30);
+        const int rowBytes = (width * 3 + 3) / 4 * 4;
+        if (bitCount != 24 || height <= 0 ||
+            file.size() < qsizetype(pixelOffset) + rowBytes * height)
+            return;
+        pixels = QImage(width, height, QImage::Format_RGB888);
+        for (int y = 0; y < height; ++y) {
+            const char *row = file.constData() + pixelOffset + (height - 1 - y) * rowBytes;
+            for (int x = 0; x < width; ++x) {
+                const auto *bgr = reinterpret_cast<const uchar *>(row + 3 * x);
+                pixels.setPixel(x, y, qRgb(bgr[2], bgr[1], bgr[0]));
+            }
+        }
+    }
+};
+
+// Pixels of a pure colour of the curves, anti-aliased edges aside, above the legend (whose
+// swatches keep the curves' colours when the curves are gone).
+int countPixels(const QImage &image, bool red) {
+    int count = 0;
+    for (int y = 0; y < image.height() * 9 / 10; ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int strong = red ? c.red() : c.blue();
+            if (strong > 200 && c.green() < 80 && (red ? c.blue() : c.red()) < 80)
+                ++count;
+        }
+    return count;
+}
+
+// The text of the error report that `action` opens, the box closed again; empty when none.
+QString errorReportDuring(const std::function<void()> &action) {
+    QString text;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    watcher.start(10);
+    action();
+    return text;
+}
+
+// The windows as the program builds them, run in a temporary current directory.
+struct Session {
+    QString home = QDir::currentPath();
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> help;
+
+    explicit Session(const QString &directory = {}) {
+        QDir::setCurrent(directory.isEmpty() ? dir.path() : directory);
+        form = std::make_unique<TForm1>();
+        help = std::make_unique<TForm2>();
+        form->setHelpWindow(help.get());
+        form->show();
+        static_cast<void>(QTest::qWaitForWindowExposed(form.get())); // offscreen: at once
+    }
+    ~Session() {
+        help.reset();
+        form.reset();
+        QDir::setCurrent(home);
+    }
+
+    QString path(const QString &name) const { return QDir::current().filePath(name); }
+
+    void type(int field, const QString &text) {
+        QLineEdit *edit = form->Edit[static_cast<std::size_t>(field)];
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    void calculate(int page, QPushButton *button) {
+        form->PageControl1->setCurrentIndex(page);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString save() {
+        return errorReportDuring([this] { QTest::mouseClick(form->Button10, Qt::LeftButton); });
+    }
+};
+
+// The schematic file: 160 × 203, 24 bits, uncompressed, 40-byte header, 97 494 bytes, and
+// pixel for pixel the picture on the page.
+void verifySchematicFile(const QByteArray &file, const QImage &picture) {
+    const Bmp bmp(file);
+    QCOMPARE(file.size(), 97494);
+    QCOMPARE(bmp.magic, QByteArray("BM"));
+    QCOMPARE(bmp.fileSize, 97494u);
+    QCOMPARE(bmp.pixelOffset, 54u);
+    QCOMPARE(bmp.infoSize, 40u);
+    QCOMPARE(bmp.width, 160);
+    QCOMPARE(bmp.height, 203);
+    QCOMPARE(bmp.planes, quint16(1));
+    QCOMPARE(bmp.bitCount, quint16(24));
+    QCOMPARE(bmp.compression, 0u);
+    QCOMPARE(bmp.pixels, picture.convertToFormat(QImage::Format_RGB888));
+}
+
+// The chart bitmap at the chart's size on screen.
+QImage chartPixels(const QByteArray &file, QWidget *chart) {
+    const Bmp bmp(file);
+    if (bmp.magic != "BM" || bmp.bitCount != 24 || bmp.compression != 0 ||
+        bmp.width != chart->width() || bmp.height != chart->height() ||
+        file.size() != 54 + (chart->width() * 3 + 3) / 4 * 4 * chart->height())
+        return {};
+    return bmp.pixels;
+}
+
+// Runs this test program again as a child that saves in `directory`; `inChild` runs between
+// fork and exec (limits, identity). Answers what the child printed: the error it met.
+QString saveInChild(const QString &directory, const char *scenario,
+                    const std::function<void()> &inChild,
+                    const QString &program = QCoreApplication::applicationFilePath()) {
+    QProcess child;
+    child.setProgram(program);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SAVE_IN_CHILD", scenario);
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(directory);
+    child.setChildProcessModifier(inChild);
+    child.start();
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        return QString("child failed (%1): %2")
+            .arg(child.exitCode())
+            .arg(QString::fromUtf8(child.readAllStandardError()));
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+void limitFileSize(rlim_t bytes) {
+    const rlimit limit{bytes, bytes};
+    // With SIGXFSZ ignored a write past the limit fails with EFBIG instead of killing.
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
+        ::_exit(91);
+}
+
+// The child's two scenarios: a whole save after a non-inverting calculation, and the report alone.
+int childSavesFromTheWindow() {
+    Session session(QDir::currentPath());
+    session.calculate(0, session.form->Button6);
+    std::fputs(session.save().toUtf8().constData(), stdout);
+    return 0;
+}
+
+int childWritesTheReport() {
+    LastResults both;
+    both.schemeKind = 1;
+    both.speakerDone = 1;
+    try {
+        writeReportFile(report.toStdString(), both);
+    } catch (const std::exception &error) {
+        std::fputs(error.what(), stdout);
+    }
+    return 0;
+}
+
+const AmplifierFigures nonInvertingDefaults{"20000.0", "10000.0", "1000.0", "0.20",
+                                            " 4.0",    "0.60",    "20.0"};
+const AmplifierFigures invertingDefaults{"10000.0", "1000.0", "1000.0", "0.20",
+                                         " 4.0",    "2.20",   " 6.5"};
+const SpeakerFigures speakerDefaults{"19.0", " 3.4",  "2.63",  "0.18", "90.0",  "50.0",
+                                     "6.00", "0.282", "103.9", "6.00", "0.700", "32.1"};
+
+} // namespace
+
+class SaveResultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Only an amplifier calculation: its section, its schematic, and the curves of start-up.
+    void afterAnAmplifierCalculation() {
+        Session s;
+        s.calculate(0, s.form->Button6);
+        QCOMPARE(s.save(), QString());
+
+        QCOMPARE(readFile(s.path(report)),
+                 expectedReportFile(expectedAmplifierSection(nonInvertingDefaults)));
+        verifySchematicFile(readFile(s.path(schematic)), s.form->Image1->picture());
+        const QImage chart = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        QVERIFY(!chart.isNull());
+        QVERIFY(countPixels(chart, true) > 100);
+        QVERIFY(countPixels(chart, false) > 100);
+        QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
+        QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
+    }
+
+    // Only the loudspeaker: its section, no schematic; the chart as the window shows it, and
+    // still written once a key in a loudspeaker field has emptied both curves.
+    void afterTheLoudspeakerCalculation() {
+        Session s;
+        writeFile(s.path(schematic), previousFiles[schematic]);
+        s.calculate(2, s.form->Button7);
+        QCOMPARE(s.save(), QString());
+
+        const QByteArray expected = expectedReportFile(expectedSpeakerSection(speakerDefaults));
+        QCOMPARE(readFile(s.path(report)), expected);
+        QCOMPARE(readFile(s.path(schematic)), previousFiles[schematic]);
+
+        const QImage withCurves = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        QVERIFY(!withCurves.isNull());
+        QVERIFY(countPixels(withCurves, true) > 100);
+        QVERIFY(countPixels(withCurves, false) > 100);
+        const QRect onWindow(s.form->Chart1->mapTo(s.form.get(), QPoint()), s.form->Chart1->size());
+        QCOMPARE(withCurves,
+                 s.form->grab(onWindow).toImage().convertToFormat(QImage::Format_RGB888));
+
+        QTest::keyClick(s.form->Edit[33], Qt::Key_End);
+        QCOMPARE(s.save(), QString());
+        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        QVERIFY(!empty.isNull());
+        QCOMPARE(countPixels(empty, true), 0);
+        QCOMPARE(countPixels(empty, false), 0);
+        QCOMPARE(readFile(s.path(report)), expected);
+    }
+
+    // Non-inverting, loudspeaker, then inverting: 63 lines, and only the last amplifier counts.
+    void bothSectionsAndTheLastAmplifierPage() {
+        Session s;
+        s.calculate(0, s.form->Button6);
+        s.form->PageControl1->setCurrentIndex(2);
+        s.type(31, "30");
+        s.type(32, "6");
+        s.type(33, "5");
+        s.type(34, "0.6"); // typed with a point, shown with a comma
+        s.type(35, "50");
+        s.type(36, "20");
+        s.type(37, "1");
+        s.calculate(2, s.form->Button7);
+        s.calculate(1, s.form->Button3);
+        QCOMPARE(s.save(), QString());
+
+        const SpeakerFigures speaker{"30.0",  " 6.0",  "5.00", "0.60", "50.0",  "20.0",
+                                     "-1.96", "1.002", "44.1", "1.00", "1.149", "41.9"};
+        QCOMPARE(readFile(s.path(report)),
+                 expectedReportFile(bothSections(invertingDefaults, speaker)));
+        QVERIFY(s.form->Image1->picture() != s.form->Image2->picture());
+        verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
+    }
+
+    // Permission bits do not stop root: the child drops to "nobody" first.
+    void directoryWithoutWritePermission() {
+        QTemporaryDir dir;
+        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
+            writeFile(dir.filePath(file.key()), file.value());
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+
+        // A copy of this program where "nobody" may run it, wherever the build lies.
+        QTemporaryDir programDir;
+        const QString program = programDir.filePath("test_save_results");
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+        QVERIFY(::chmod(QFile::encodeName(programDir.path()).constData(), 0755) == 0);
+
+        std::function<void()> becomeNobody = [] {};
+        if (::geteuid() == 0) {
+            const passwd *nobody = ::getpwnam("nobody");
+            QVERIFY(nobody);
+            becomeNobody = [uid = nobody->pw_uid, gid = nobody->pw_gid] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+                    ::_exit(90);
+            };
+        }
+        const QString shown = saveInChild(dir.path(), "window", becomeNobody, program);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+
+        QCOMPARE(shown, "Cannot create file \"" + QDir(dir.path()).canonicalPath() + "/" +
+                            chartBmp + "\". Permission denied.");
+        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
+            QCOMPARE(readFile(dir.filePath(file.key())), file.value());
+        QCOMPARE(entries(dir.path()).size(), previousFiles.size());
+    }
+
+    void reportNameTakenByADirectory() {
+        Session s;
+        QVERIFY(QDir(s.dir.path()).mkdir(report));
+        s.calculate(1, s.form->Button3);
+        QCOMPARE(s.save(), QString("File access denied."));
+        // The images before it were written; nothing replaced the directory.
+        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->Chart1).isNull());
+        QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
+        verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
+        QVERIFY(QFileInfo(s.path(report)).isDir());
+        QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
+    }
+
+    // The chart bitmap is larger than the limit: the save stops there, at a write.
+    void imageWriteFailingPartWay() {
+        QTemporaryDir dir;
+        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
+            writeFile(dir.filePath(file.key()), file.value());
+        const QString shown = saveInChild(dir.path(), "window", [] { limitFileSize(100000); });
+        QCOMPARE(shown, QString("Stream write error."));
+        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
+            QCOMPARE(readFile(dir.filePath(file.key())), file.value());
+        QCOMPARE(entries(dir.path()).size(), previousFiles.size());
+    }
+
+    // The 63-line report crosses the limit after a few lines.
+    void reportWriteFailingPartWay() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(report), previousFiles[report]);
+        const QString shown = saveInChild(dir.path(), "report", [] { limitFileSize(1000); });
+        QCOMPARE(shown, QString("I/O error %1").arg(EFBIG));
+        QCOMPARE(readFile(dir.filePath(report)), previousFiles[report]);
+        QCOMPARE(entries(dir.path()), QStringList{report});
+    }
+
+    void errorNumbersOfTheReport() {
+        const auto message = [](int error) {
+            return QString::fromStdString(ioErrorMessage(error));
+        };
+        const auto codeMessage = [](int code) {
+            return QString::fromStdString(ioErrorCodeMessage(code));
+        };
+        QCOMPARE(message(ENOENT), "File not found");
+        for (int error : {EMFILE, ENFILE})
+            QCOMPARE(message(error), "Too many open files");
+        for (int error : {EACCES, EPERM, EROFS, EISDIR})
+            QCOMPARE(message(error), "File access denied");
+        QCOMPARE(message(ENOSPC), "Disk full");
+        // Other errors show their own number, even where it equals a code of the table.
+        QCOMPARE(message(EIO), "I/O error 5");
+        QCOMPARE(message(ENXIO), "I/O error 6");
+        QCOMPARE(message(EFBIG), "I/O error 27");
+        QCOMPARE(message(ENETUNREACH), "I/O error 101");
+        QCOMPARE(codeMessage(3), "Invalid filename");
+        QCOMPARE(codeMessage(100), "Read beyond end of file");
+        QCOMPARE(codeMessage(106), "Invalid numeric input");
+        QCOMPARE(codeMessage(7), "I/O error 7");
+    }
+};
+
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    applyClassicLook(application);
+    const QByteArray scenario = qgetenv("SAVE_IN_CHILD");
+    if (scenario == "window")
+        return childSavesFromTheWindow();
+    if (scenario == "report")
+        return childWritesTheReport();
+    SaveResultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_save_results.moc"
