@@ -1,0 +1,376 @@
+// The help window driven as a user drives it, and the file its text is saved to.
+
+#include "app/classic_look.h"
+#include "app/last_results.h"
+#include "app/unit1.h"
+#include "help/help_file.h"
+#include "help/unit2.h"
+#include "input/decimal_text.h"
+#include "input/field_table.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <grp.h>
+#include <iconv.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// An independent Windows-1251 encoder (the C library's); empty when a character has no byte.
+std::optional<QByteArray> iconv1251(const QByteArray &utf8) {
+    iconv_t cd = iconv_open("CP1251", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    QByteArray in = utf8;
+    QByteArray out(in.size() + 1, '\0');
+    char *inPtr = in.data();
+    char *outPtr = out.data();
+    std::size_t inLeft = static_cast<std::size_t>(in.size());
+    std::size_t outLeft = static_cast<std::size_t>(out.size());
+    const std::size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    out.truncate(out.size() - static_cast<int>(outLeft));
+    return out;
+}
+
+QByteArray resourceText() {
+    QFile file(":/help/help_text.txt");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Catches the link's request to the desktop instead of starting a browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+    Q_INVOKABLE void open(const QUrl &url) { opened << url; }
+};
+
+} // namespace
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> help;
+    QString startDirectory;
+
+    void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    // Runs `action` and answers the text of the message box it opened, closing the box.
+    QString errorReportDuring(const std::function<void()> &action) {
+        QString text;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, [&text] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                text = box->text();
+                box->accept();
+            }
+        });
+        poll.start();
+        action();
+        return text;
+    }
+
+    // Saves into `directory` as the button does: the file goes to the current directory.
+    QString saveIn(const QString &directory) {
+        QDir::setCurrent(directory);
+        return errorReportDuring([this] { click(help->Button2); });
+    }
+
+private slots:
+    void initTestCase() {
+        applyClassicLook(*qApp);
+        startDirectory = QDir::currentPath();
+        // As at start-up: the main window, then the hidden help window.
+        form = std::make_unique<TForm1>();
+        help = std::make_unique<TForm2>();
+        form->setHelpWindow(help.get());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(!help->isVisible());
+    }
+
+    void cleanup() { QDir::setCurrent(startDirectory); }
+
+    void helpShowsOneWindowInKeyboardOrder() {
+        click(form->Button9);
+        click(form->Button9);
+        QVERIFY(help->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(help.get()));
+        int helpWindows = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            helpWindows += qobject_cast<TForm2 *>(window) != nullptr;
+        QCOMPARE(helpWindows, 1);
+        QCOMPARE(help->Memo1->toPlainText(), QString::fromUtf8(resourceText()));
+
+        help->Button1->setFocus();
+        QTest::keyClick(help->Button1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), help->Button2);
+        QTest::keyClick(help->Button2, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), help->Memo1);
+    }
+
+    void closingKeepsTextEditsAndScrollPosition() {
+        click(form->Button9);
+        QPlainTextEdit *memo = help->Memo1;
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(memo, "Rt 0,1");
+        const QString edited = memo->toPlainText();
+        QVERIFY(edited.endsWith("Rt 0,1"));
+        QScrollBar *scroll = memo->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 10);
+        scroll->setValue(scroll->maximum() / 2);
+        const int position = scroll->value();
+
+        click(help->Button1);
+        QVERIFY(!help->isVisible());
+        click(form->Button9);
+        QVERIFY(help->isVisible());
+        QCOMPARE(memo->toPlainText(), edited);
+        QCOMPARE(scroll->value(), position);
+
+        // The title bar's close button hides it the same way.
+        help->close();
+        QVERIFY(!help->isVisible());
+        QVERIFY(form->isVisible());
+        click(form->Button9);
+        QVERIFY(help->isVisible());
+        QCOMPARE(memo->toPlainText(), edited);
+        QCOMPARE(scroll->value(), position);
+
+        memo->setPlainText(QString::fromUtf8(resourceText()));
+    }
+
+    void savedFileHoldsTheTextAsShown() {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString path = directory.filePath(QString::fromUtf8(helpFileName));
+        click(form->Button9);
+        QPlainTextEdit *memo = help->Memo1;
+
+        // Unchanged: the resource's lines, each ended by CR LF, in Windows-1251, nothing more.
+        const std::optional<QByteArray> original = iconv1251(resourceText().replace("\n", "\r\n"));
+        QVERIFY2(original, "the help text has a character Windows-1251 lacks");
+        QCOMPARE(original->left(2), QByteArray("\xD3\xF1")); // "Ус"
+        QVERIFY(original->endsWith(" 500\r\n"));
+        QCOMPARE(saveIn(directory.path()), QString());
+        QCOMPARE(readFile(path), *original);
+
+        // Edited: a new first line with a character the code page lacks.
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ω"), Qt::NoModifier);
+        QTest::keyClicks(memo, "ab");
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ку"), Qt::NoModifier);
+        QCOMPARE(saveIn(directory.path()), QString());
+        QCOMPARE(readFile(path), "?ab\r\n\xCA\xF3" + *original);
+
+        // Emptied: an empty file replaces the old one.
+        QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Delete);
+        QCOMPARE(memo->toPlainText(), QString());
+        QCOMPARE(saveIn(directory.path()), QString());
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(readFile(path), QByteArray());
+
+        memo->setPlainText(QString::fromUtf8(resourceText()));
+    }
+
+    // A text pasted with other line ends, and the end of the text without a line break.
+    void lineEndsOfTheFile() {
+        QCOMPARE(helpFileBytes("a\r\nb\rc\n\nd"), std::string("a\r\nb\r\nc\r\n\r\nd\r\n"));
+        QCOMPARE(helpFileBytes("\n"), std::string("\r\n"));
+        QCOMPARE(helpFileBytes("Rвых € ≈"), std::string("R\xE2\xFB\xF5 \x88 ?\r\n"));
+    }
+
+    void tableOfPermittedValuesMatchesTheFieldChecks() {
+        const QString text = QString::fromUtf8(resourceText());
+        const QStringList lines = text.split('\n');
+        for (const QString &line : lines)
+            QVERIFY2(line.size() <= 110, qPrintable(line));
+
+        const qsizetype heading = lines.indexOf("Диапазон допустимых значений входных величин:");
+        QVERIFY(heading > 0);
+        QCOMPARE(lines.value(heading + 1), QString());
+        QCOMPARE(lines.value(heading + 2).split(' ', Qt::SkipEmptyParts),
+                 QStringList({"min", "max"}));
+
+        using L = LastResults;
+        const std::map<QString, std::vector<double L::*>> quantities{
+            {"R1", {&L::r1}},         {"R2", {&L::r2}},   {"Roc", {&L::roc}},
+            {"Rн", {&L::rload}},      {"Rт", {&L::rt}},   {"Rвых", {&L::rout, &L::speakerRout}},
+            {"Ку", {&L::targetGain}}, {"Fs", {&L::fs}},   {"Re", {&L::re}},
+            {"Qms", {&L::qms}},       {"Qes", {&L::qes}}, {"Vas", {&L::vas}},
+            {"Vb", {&L::vb}},
+        };
+        QStringList order;
+        std::set<int> covered;
+        for (qsizetype i = heading + 3; i < lines.size(); ++i) {
+            const QStringList cells = lines[i].split(' ', Qt::SkipEmptyParts);
+            if (cells.isEmpty())
+                continue;
+            QVERIFY2(cells.size() == 3 || cells.size() == 4, qPrintable(lines[i]));
+            const QString name = cells.first();
+            const QString unit = cells.size() == 4 ? cells[1] : QString();
+            const QString minText = cells[cells.size() - 2];
+            const QString maxText = cells.last();
+            order << name;
+            QVERIFY2(quantities.count(name), qPrintable(name));
+            const auto min = parseDecimalComma(minText.toStdString());
+            const auto max = parseDecimalComma(maxText.toStdString());
+            QVERIFY(min && max);
+
+            int fields = 0;
+            for (const FieldSpec &field : fieldTable()) {
+                const auto &destinations = quantities.at(name);
+                if (std::find(destinations.begin(), destinations.end(), field.destination) ==
+                    destinations.end())
+                    continue;
+                ++fields;
+                covered.insert(field.edit);
+                const QString where = QString("%1, Edit%2").arg(name).arg(field.edit);
+                QVERIFY2(field.min == *min && field.max == *max, qPrintable(where));
+                QVERIFY2(minText == field.minText && maxText == field.maxText, qPrintable(where));
+                QVERIFY2(field.kiloOhm == (unit == "кОм"), qPrintable(where));
+            }
+            QVERIFY2(fields > 0, qPrintable(name));
+        }
+        QCOMPARE(order, QStringList({"R1", "R2", "Roc", "Rн", "Rт", "Rвых", "Ку", "Fs", "Re", "Qms",
+                                     "Qes", "Vas", "Vb"}));
+        QCOMPARE(covered.size(), fieldTable().size());
+    }
+
+    void failedSaveIsReportedAndKeepsTheOldFile() {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString base = QFileInfo(directory.path()).canonicalFilePath();
+        const QString name = QString::fromUtf8(helpFileName);
+        click(form->Button9);
+
+        // The name is taken by a directory.
+        QVERIFY(QDir(base).mkpath("taken/" + name));
+        QCOMPARE(saveIn(base + "/taken"),
+                 QString("Cannot create file \"%1/taken/%2\". Is a directory.").arg(base, name));
+        QVERIFY(QFileInfo(base + "/taken/" + name).isDir());
+
+        // The file leads to a device that takes no data.
+        QVERIFY(QDir(base).mkpath("full"));
+        QVERIFY(QFile::link("/dev/full", base + "/full/" + name));
+        QCOMPARE(saveIn(base + "/full"), QString("Stream write error."));
+        QCOMPARE(QFileInfo(base + "/full/" + name).symLinkTarget(), QString("/dev/full"));
+        QCOMPARE(help->Memo1->toPlainText(), QString::fromUtf8(resourceText()));
+    }
+
+    // A directory without write permission, and a read-only file, for an ordinary user (we may
+    // run as root, to whom permissions mean nothing, so the save runs in a child as "nobody").
+    void saveWithoutPermissionKeepsTheOldFile() {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString base = QFileInfo(directory.path()).canonicalFilePath();
+        QVERIFY(::chmod(QFile::encodeName(base).constData(), 0755) == 0);
+        const QString name = QString::fromUtf8(helpFileName);
+
+        QVERIFY(QDir(base).mkpath("closed"));
+        writeFile(base + "/closed/" + name, "old\r\n");
+        QVERIFY(::chmod(QFile::encodeName(base + "/closed/" + name).constData(), 0666) == 0);
+        QVERIFY(::chmod(QFile::encodeName(base + "/closed").constData(), 0555) == 0);
+        QVERIFY(QDir(base).mkpath("open"));
+        writeFile(base + "/open/" + name, "old\r\n");
+        QVERIFY(::chmod(QFile::encodeName(base + "/open/" + name).constData(), 0444) == 0);
+        QVERIFY(::chmod(QFile::encodeName(base + "/open").constData(), 0777) == 0);
+
+        for (const QString folder : {"closed", "open"}) {
+            const QString path = base + "/" + folder + "/" + name;
+            int pipeEnds[2];
+            QVERIFY(::pipe(pipeEnds) == 0);
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                std::string message = "saved";
+                if (::geteuid() == 0 &&
+                    (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                    message = "cannot become nobody";
+                else
+                    try {
+                        saveHelpFile(path.toStdString(), "new");
+                    } catch (const std::exception &error) {
+                        message = error.what();
+                    }
+                const ssize_t written = ::write(pipeEnds[1], message.data(), message.size());
+                ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
+            }
+            ::close(pipeEnds[1]);
+            QByteArray answer;
+            char chunk[256];
+            for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+                answer.append(chunk, n);
+            ::close(pipeEnds[0]);
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            QCOMPARE(QString::fromUtf8(answer),
+                     QString("Cannot create file \"%1\". Permission denied").arg(path));
+            QCOMPARE(readFile(path), QByteArray("old\r\n"));
+            QCOMPARE(QDir(base + "/" + folder).entryList(QDir::Files | QDir::Hidden),
+                     QStringList({name}));
+        }
+        ::chmod(QFile::encodeName(base + "/closed").constData(), 0755);
+    }
+
+    void linkOpensTheHomePage() {
+        click(form->Button9);
+        const QUrl page = homePage();
+        QVERIFY(page.scheme() == "https" || page.scheme() == "http");
+        QVERIFY(!help->Label1->text().contains("://"));
+        QVERIFY(!help->Label1->text().endsWith('/'));
+        QCOMPARE(page.toString(), page.scheme() + "://" + help->Label1->text() + "/");
+
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(page.scheme(), &catcher, "open");
+        click(help->Label1);
+        QDesktopServices::unsetUrlHandler(page.scheme());
+        QCOMPARE(catcher.opened, QList<QUrl>{page});
+        QVERIFY(help->isVisible());
+    }
+};
+
+QTEST_MAIN(HelpWindowTest)
+
+#include "test_help_window.moc"
