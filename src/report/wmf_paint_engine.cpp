@@ -160,7 +160,6 @@ MetafilePaintEngine::MetafilePaintEngine(QSize pixelSize, int dpiX, int dpiY)
     // anti-aliasing) is approximated here.
     recorder.setWindowOrg(0, 0);
     recorder.setWindowExt(qRound(pixelSize.width() * unit), qRound(pixelSize.height() * unit));
-    recorder.setTextAlign(wmfAlignBaseline);
 }
 
 MetafilePaintEngine::~MetafilePaintEngine() = default;
@@ -692,6 +691,10 @@ void MetafilePaintEngine::flush() {
         applyClip(held.cut ? held.region : ClipKey{});
         selectFont(held.font);
         setBackgroundMode(wmfBackgroundTransparent);
+        if (dc.textAlign != wmfAlignBaseline) {
+            recorder.setTextAlign(wmfAlignBaseline);
+            dc.textAlign = wmfAlignBaseline;
+        }
         if (dc.textColour != held.colour) {
             recorder.setTextColour(held.colour);
             dc.textColour = held.colour;
@@ -724,6 +727,9 @@ void MetafilePaintEngine::applyClip(const ClipKey &wanted) {
         savedDc = dc;
         recorder.saveDc();
         recorder.intersectClipRect(wanted.left, wanted.top, wanted.right, wanted.bottom);
+        // The player keeps the state in the new level; some readers (libwmf) start it afresh
+        // (text at the top instead of the baseline), so everything is set again when used.
+        dc = DcState{};
     }
     emittedClip = wanted;
 }

@@ -72,6 +72,7 @@ private:
         std::optional<WmfColour> textColour;
         std::optional<std::uint16_t> fillMode;
         std::optional<std::uint16_t> backgroundMode;
+        std::optional<std::uint16_t> textAlign;
     };
     // A polyline or text run held back so that the pieces Qt sends one by one (line segments,
     // script runs of one text line) become one record.
