@@ -80,6 +80,9 @@ struct Metafile {
     QList<Line> lines;
     QList<Text> texts;
     QList<QRect> rectangles;
+    QList<QList<QPoint>> polygons;
+    QList<QSize> pictureSources;
+    QList<QRect> pictureTargets;
     int pictures = 0;
     int clipRecords = 0;
 
@@ -205,8 +208,17 @@ struct Metafile {
                 texts << text;
                 break;
             }
+            case 0x0324: {
+                QList<QPoint> polygon;
+                for (int i = 0; i < word(p, 0); ++i)
+                    polygon << QPoint(word(p, 2 + 4 * i), word(p, 4 + 4 * i));
+                polygons << polygon;
+                break;
+            }
             case 0x0F43:
                 ++pictures;
+                pictureSources << QSize(word(p, 8), word(p, 6));
+                pictureTargets << QRect(word(p, 20), word(p, 18), word(p, 16), word(p, 14));
                 break;
             default:
                 break;
@@ -358,6 +370,25 @@ protected:
     }
 };
 
+// A triangle and a picture, both partly outside the clip.
+class ClippedScene : public QWidget {
+public:
+    ClippedScene() { resize(100, 100); }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter p(this);
+        p.setClipRect(QRect(20, 20, 40, 40));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::blue);
+        p.drawPolygon(QPolygonF{QPointF(0, 40), QPointF(40, 0), QPointF(40, 40)});
+        QImage picture(80, 10, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        p.drawImage(QPointF(0, 70), picture); // below the clip: left out
+        p.drawImage(QPointF(0, 30), picture);
+    }
+};
+
 } // namespace
 
 class WmfTest : public QObject {
@@ -455,6 +486,24 @@ private slots:
 
         QCOMPARE(svg.texts, QStringList({"АЧХ при Rвых = 0"}));
         QVERIFY(QLineF(svg.textOrigins[0], QPointF(20, 180)).length() < 0.25);
+    }
+
+    void fillsAndPicturesAreCutToTheClip() {
+        ClippedScene scene;
+        const Metafile wmf(widgetToMetafile(&scene));
+        QVERIFY2(wmf.fault.isEmpty(), qPrintable(wmf.fault));
+        // The triangle's part inside x, y >= 20: the corner (20, 20), then along the clip's
+        // edges to (40, 20), (40, 40) and (20, 40), in some rotation of that order.
+        QCOMPARE(wmf.polygons.size(), 2); // the background, then the triangle
+        QList<QPoint> triangle = wmf.polygons[1];
+        QCOMPARE(triangle.size(), 4);
+        while (triangle.first() != QPoint(300, 300))
+            triangle.append(triangle.takeFirst());
+        QCOMPARE(triangle, QList<QPoint>({{300, 300}, {600, 300}, {600, 600}, {300, 600}}));
+        // Of the picture at y 30 only the 40 × 10 pixels from x = 20 on are kept.
+        QCOMPARE(wmf.pictures, 1);
+        QCOMPARE(wmf.pictureSources[0], QSize(40, 10));
+        QCOMPARE(wmf.pictureTargets[0], QRect(300, 450, 600, 150));
     }
 
     void chartHoldsCurvesTitleAndLegend() {

@@ -152,8 +152,8 @@ QPolygonF clipPolygon(const QPolygonF &polygon, const QRectF &r) {
 
 } // namespace
 
-MetafilePaintEngine::MetafilePaintEngine(QSize pixelSize, int dpiX, int dpiY)
-    : QPaintEngine(QPaintEngine::AllFeatures), pixelSize(pixelSize), dpiX(dpiX), dpiY(dpiY),
+MetafilePaintEngine::MetafilePaintEngine(QSize pixelSize, int dpiY)
+    : QPaintEngine(QPaintEngine::AllFeatures), pixelSize(pixelSize), dpiY(dpiY),
       unitsPerInch(unitsPerInchFor(pixelSize)), unit(unitsPerInch / 96.0) {
     // Every feature is claimed so that QPainter hands everything over as it is instead of
     // rasterising what it would otherwise emulate; what the format lacks (alpha, gradients,
@@ -167,6 +167,10 @@ MetafilePaintEngine::~MetafilePaintEngine() = default;
 bool MetafilePaintEngine::begin(QPaintDevice *) {
     // Every widget of a render opens its own painter; the records go on in one stream.
     transform = QTransform();
+    pen = QPen();
+    brush = QBrush();
+    hints = {};
+    opacity = 1;
     clipEnabled = false;
     clip.reset();
     return !finished;
@@ -185,8 +189,6 @@ void MetafilePaintEngine::updateState(const QPaintEngineState &state) {
         pen = state.pen();
     if (flags & DirtyBrush)
         brush = state.brush();
-    if (flags & DirtyFont)
-        font = state.font();
     if (flags & DirtyHints)
         hints = state.renderHints();
     if (flags & DirtyOpacity)
@@ -309,29 +311,25 @@ MetafilePaintEngine::BrushKey MetafilePaintEngine::brushKey() const {
     return key;
 }
 
-std::optional<QRectF> MetafilePaintEngine::clipArea() const {
-    std::optional<QRectF> area;
+// Empty when everything is clipped away.
+QRectF MetafilePaintEngine::clipArea() const {
+    // Nothing outside the picture shows, and cutting there keeps coordinates within 16 bits.
+    QRectF area(QPointF(0, 0), QSizeF(pixelSize));
     if (clipEnabled && clip)
-        area = *clip;
+        area &= *clip;
     // While a widget is rendered, Qt confines it to its own visible part.
     const QRegion system = systemClip();
-    if (!system.isEmpty()) {
-        const QRectF bounds(system.boundingRect());
-        area = area ? (*area & bounds) : bounds;
-    }
-    if (area && (area->width() <= 0 || area->height() <= 0))
-        area = QRectF(); // everything is clipped away
-    return area;
+    if (!system.isEmpty())
+        area &= QRectF(system.boundingRect());
+    return area.isValid() ? area : QRectF();
 }
 
-MetafilePaintEngine::ClipKey MetafilePaintEngine::clipKey(const std::optional<QRectF> &area) const {
-    if (!area)
-        return {};
+MetafilePaintEngine::ClipKey MetafilePaintEngine::clipKey(const QRectF &area) const {
     ClipKey key;
-    key.left = static_cast<int>(std::floor(area->left() * unit));
-    key.top = static_cast<int>(std::floor(area->top() * unit));
-    key.right = static_cast<int>(std::ceil(area->right() * unit));
-    key.bottom = static_cast<int>(std::ceil(area->bottom() * unit));
+    key.left = static_cast<int>(std::floor(area.left() * unit));
+    key.top = static_cast<int>(std::floor(area.top() * unit));
+    key.right = static_cast<int>(std::ceil(area.right() * unit));
+    key.bottom = static_cast<int>(std::ceil(area.bottom() * unit));
     const bool wholePicture = key.left <= 0 && key.top <= 0 &&
                               key.right >= qRound(pixelSize.width() * unit) &&
                               key.bottom >= qRound(pixelSize.height() * unit);
@@ -383,19 +381,16 @@ void MetafilePaintEngine::addPolyline(const QPolygonF &devicePolygon) {
 // Not every reader honours clip records, so what lies outside the clip is cut off here; the
 // clip record is kept for the pieces that were cut, so that the pen's width ends at the clip
 // edge as on screen.
-void MetafilePaintEngine::stroke(const QPolygonF &line, const PenKey &key,
-                                 const std::optional<QRectF> &area) {
+void MetafilePaintEngine::stroke(const QPolygonF &line, const PenKey &key, const QRectF &area) {
+    if (area.isEmpty())
+        return;
     const ClipKey region = clipKey(area);
-    if (!area) {
-        appendLine(logical(line), key, region, false);
-        return;
-    }
     const qreal half = penPixels() / 2;
-    if (area->contains(line.boundingRect().adjusted(-half, -half, half, half))) {
+    if (area.contains(line.boundingRect().adjusted(-half, -half, half, half))) {
         appendLine(logical(line), key, region, false);
         return;
     }
-    for (const QPolygonF &piece : clipPolyline(line, *area))
+    for (const QPolygonF &piece : clipPolyline(line, area))
         appendLine(logical(piece), key, region, true);
 }
 
@@ -426,12 +421,14 @@ void MetafilePaintEngine::fillShape(const std::vector<QPolygonF> &devicePolygons
     const BrushKey brushWanted = brushKey();
     if (penWanted.style == WmfPenStyle::Null && brushWanted.style == WmfBrushStyle::Null)
         return;
-    const std::optional<QRectF> area = clipArea();
+    const QRectF area = clipArea();
+    if (area.isEmpty())
+        return;
     QRectF bounds;
     for (const QPolygonF &p : devicePolygons)
         bounds |= p.boundingRect();
     const qreal half = penWanted.style == WmfPenStyle::Null ? 0 : penPixels() / 2;
-    if (!area || area->contains(bounds.adjusted(-half, -half, half, half))) {
+    if (area.contains(bounds.adjusted(-half, -half, half, half))) {
         emitFill(devicePolygons, rule, penWanted, brushWanted);
         return;
     }
@@ -439,7 +436,7 @@ void MetafilePaintEngine::fillShape(const std::vector<QPolygonF> &devicePolygons
     if (brushWanted.style != WmfBrushStyle::Null) {
         std::vector<QPolygonF> visible;
         for (const QPolygonF &p : devicePolygons)
-            if (QPolygonF q = clipPolygon(p, *area); q.size() >= 3)
+            if (QPolygonF q = clipPolygon(p, area); q.size() >= 3)
                 visible.push_back(q);
         emitFill(visible, rule, PenKey{}, brushWanted);
     }
@@ -500,8 +497,7 @@ void MetafilePaintEngine::drawRects(const QRectF *rects, int rectCount) {
         if (strokeShifted())
             r.translate(0.5, 0.5);
         const qreal half = penPixels() / 2;
-        const std::optional<QRectF> area = clipArea();
-        const bool whole = !area || area->contains(r.adjusted(-half, -half, half, half));
+        const bool whole = clipArea().contains(r.adjusted(-half, -half, half, half));
         if (transform.type() > QTransform::TxScale || penWanted.style == WmfPenStyle::Null ||
             !whole) {
             // Turned or cut rectangles, and fills alone (the player's Rectangle leaves out the
@@ -549,15 +545,15 @@ void MetafilePaintEngine::drawTextItem(const QPointF &p, const QTextItem &textIt
         return;
     // Text is not cut here: a run wholly inside the clip needs no clip record, one wholly
     // outside is left out, and one across the edge is clipped by the player.
-    const std::optional<QRectF> area = clipArea();
+    const QRectF area = clipArea();
     const QRectF box = transform
                            .map(QPolygonF(QRectF(p.x(), p.y() - textItem.ascent(), textItem.width(),
                                                  textItem.ascent() + textItem.descent())))
                            .boundingRect();
-    if (area && !area->intersects(box))
+    if (!area.intersects(box))
         return;
     const ClipKey region = clipKey(area);
-    const bool cut = area && !area->contains(box);
+    const bool cut = !area.contains(box);
 
     const QFont f = textItem.font();
     const QPointF origin = transform.map(p);
@@ -633,8 +629,8 @@ void MetafilePaintEngine::drawImage(const QRectF &r, const QImage &image, const 
     if (target.isEmpty() || source.isEmpty())
         return;
     // Only the visible part of the picture goes in.
-    if (const std::optional<QRectF> area = clipArea(); area && !area->contains(target)) {
-        const QRectF visible = target & *area;
+    if (const QRectF area = clipArea(); !area.contains(target)) {
+        const QRectF visible = target & area;
         if (visible.isEmpty())
             return;
         const qreal sx = source.width() / target.width();
@@ -843,7 +839,7 @@ QByteArray MetafilePaintEngine::metafile() {
 
 MetafileDevice::MetafileDevice(QSize pixelSize, int dpiX, int dpiY)
     : pixelSize(pixelSize), dpiX(dpiX), dpiY(dpiY),
-      engine(std::make_unique<MetafilePaintEngine>(pixelSize, dpiX, dpiY)) {}
+      engine(std::make_unique<MetafilePaintEngine>(pixelSize, dpiY)) {}
 
 MetafileDevice::~MetafileDevice() = default;
 

@@ -3,7 +3,6 @@
 #include "report/wmf_records.h"
 
 #include <QByteArray>
-#include <QFont>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPen>
@@ -21,7 +20,8 @@
 // 1/unitsPerInch inch.
 class MetafilePaintEngine : public QPaintEngine {
 public:
-    MetafilePaintEngine(QSize pixelSize, int dpiX, int dpiY);
+    // dpiY: the resolution at which point sizes of fonts become pixels.
+    MetafilePaintEngine(QSize pixelSize, int dpiY);
     ~MetafilePaintEngine() override;
 
     bool begin(QPaintDevice *device) override;
@@ -94,15 +94,15 @@ private:
     bool invisible(const QColor &colour) const;
     PenKey penKey() const;
     BrushKey brushKey() const;
-    std::optional<QRectF> clipArea() const; // device pixels; nullopt: no clip
-    ClipKey clipKey(const std::optional<QRectF> &area) const;
+    QRectF clipArea() const; // device pixels
+    ClipKey clipKey(const QRectF &area) const;
     qreal penPixels() const;
     bool strokeShifted() const;
     WmfPoint logical(const QPointF &devicePoint) const;
     std::vector<WmfPoint> logical(const QPolygonF &devicePolygon) const;
 
     void addPolyline(const QPolygonF &devicePolygon);
-    void stroke(const QPolygonF &line, const PenKey &key, const std::optional<QRectF> &area);
+    void stroke(const QPolygonF &line, const PenKey &key, const QRectF &area);
     void appendLine(std::vector<WmfPoint> points, const PenKey &key, const ClipKey &region,
                     bool cut);
     void fillShape(const std::vector<QPolygonF> &devicePolygons, Qt::FillRule rule);
@@ -119,7 +119,7 @@ private:
     void makeRoom();
 
     QSize pixelSize;
-    int dpiX, dpiY;
+    int dpiY;
     int unitsPerInch;
     qreal unit; // logical units per device pixel
 
@@ -134,7 +134,6 @@ private:
     QTransform transform;
     QPen pen;
     QBrush brush;
-    QFont font;
     QPainter::RenderHints hints;
     qreal opacity = 1;
     bool clipEnabled = false;
