@@ -10,15 +10,15 @@
 #include "help/unit2.h"
 #include "speaker/response_chart.h"
 
+#include <QApplication>
+#include <QLineSeries>
+#include <QTabWidget>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <QApplication>
-#include <QLineSeries>
-#include <QTabWidget>
-#include <QWindow>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>

@@ -5,9 +5,9 @@
 #include "input/decimal_text.h"
 #include "speaker/closed_box.h"
 
+#include <QTest>
 #include <cmath>
 #include <complex>
-#include <QTest>
 
 namespace {
 

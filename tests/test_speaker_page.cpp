@@ -6,7 +6,6 @@
 #include "help/unit2.h"
 #include "speaker/response_chart.h"
 
-#include <memory>
 #include <QApplication>
 #include <QChart>
 #include <QLabel>
@@ -19,12 +18,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QValueAxis>
+#include <memory>
 
 namespace {
 
-bool isYellow(QLineEdit *edit) {
-    return edit->palette().color(QPalette::Base) == clYellow();
-}
+bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) == clYellow(); }
 
 } // namespace
 

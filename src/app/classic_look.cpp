@@ -13,6 +13,10 @@ void applyClassicLook(QApplication &app) {
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
     app.setFont(designFont(11));
+    // Group box captions sit on the frame line, as on the desktop the windows were drawn for.
+    app.setStyleSheet("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                      " margin-top: 6px; }"
+                      "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }");
 }
 
 QFont designFont(int pixelHeight, bool bold) {

@@ -172,6 +172,8 @@ void TForm1::buildPages() {
     TabSheet2->setObjectName("TabSheet2");
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName("TabSheet3");
+    for (QWidget *page : {TabSheet1, TabSheet2, TabSheet3})
+        page->setAutoFillBackground(true); // button face, as the rest of the window
     PageControl1->addTab(TabSheet1, "Неинвертирующий");
     PageControl1->addTab(TabSheet2, "Инвертирующий");
     PageControl1->addTab(TabSheet3, "Пример применения (условный - см. Help!)");
@@ -267,6 +269,7 @@ void TForm1::buildSpeakerPage() {
     addInputRow(GroupBox8, {66, "Внутренний объем корпуса, л", 67, "Vb =", 36}, 16);
     newLabel(GroupBox8, 105, "Требуемое Rвых для получения Qtc = 0,7 (Ом)", 8, 50);
     Label107 = newFixedLabel(GroupBox8, 107, "5,996", QRect(248, 50, 57, 13));
+    Label107->setIndent(3); // digits in line with the text of the fields below
     addInputRow(GroupBox8, {0, nullptr, 80, "Rвых усилителя (Ом) =", 37}, 72);
     findChild<QLabel *>("Label80")->setGeometry(8, 76, 236, 13);
 

@@ -8,9 +8,7 @@
 namespace {
 
 // Total Q of the driver: the mechanical and electrical losses in parallel.
-double totalQ(double qes, double qms) {
-    return quotient(qes * qms, qes + qms);
-}
+double totalQ(double qes, double qms) { return quotient(qes * qms, qes + qms); }
 
 } // namespace
 

@@ -1,8 +1,5 @@
 #include "speaker/response_chart.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsItem>
@@ -12,6 +9,9 @@
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 

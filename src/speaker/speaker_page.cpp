@@ -8,15 +8,13 @@
 #include "speaker/closed_box.h"
 #include "speaker/response_chart.h"
 
-#include <optional>
 #include <QLabel>
 #include <QLineSeries>
+#include <optional>
 
 namespace {
 
-QString shown(const std::string &text) {
-    return QString::fromStdString(text);
-}
+QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 QList<QPointF> responseCurve(const std::array<double, responsePoints> &frequencies, double fc,
                              double q) {
