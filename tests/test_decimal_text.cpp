@@ -57,13 +57,13 @@ private slots:
     // A typo in the table would show as a default or a clamp text the field itself refuses.
     void everyDefaultAndClampTextPassesItsField() {
         int fields = 0;
-        for (const FieldSpec &spec : fieldTable()) {
+        for (const FieldSpec &field : fieldTable()) {
             ++fields;
-            for (const char *text : {spec.defaultText, spec.minText, spec.maxText})
-                QVERIFY2(checkFieldText(text, spec).verdict == FieldVerdict::Accepted,
-                         qPrintable(QString("Edit%1 '%2'").arg(spec.edit).arg(text)));
-            QCOMPARE(*parseDecimalComma(spec.minText), spec.min);
-            QCOMPARE(*parseDecimalComma(spec.maxText), spec.max);
+            for (const char *text : {field.defaultText, field.minText, field.maxText})
+                QVERIFY2(checkFieldText(text, field).verdict == FieldVerdict::Accepted,
+                         qPrintable(QString("Edit%1 '%2'").arg(field.edit).arg(text)));
+            QCOMPARE(*parseDecimalComma(field.minText), field.min);
+            QCOMPARE(*parseDecimalComma(field.maxText), field.max);
         }
         QCOMPARE(fields, 37);
     }
@@ -71,8 +71,8 @@ private slots:
     void groupsListTheirFieldsInCheckOrder() {
         const auto edits = [](FieldGroup g) {
             QList<int> numbers;
-            for (const FieldSpec &spec : groupFields(g))
-                numbers << spec.edit;
+            for (const FieldSpec &field : groupFields(g))
+                numbers << field.edit;
             return numbers;
         };
         QCOMPARE(edits(FieldGroup::InvertingVariant1), QList<int>({1, 2, 3, 4, 5}));

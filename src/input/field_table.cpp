@@ -92,15 +92,15 @@ std::vector<int> resetLabels(FieldGroup group) {
     return {};
 }
 
-FieldCheck checkFieldText(std::string_view text, const FieldSpec &spec) {
+FieldCheck checkFieldText(std::string_view text, const FieldSpec &field) {
     if (text.starts_with(',') || std::count(text.begin(), text.end(), ',') > 1)
         return {FieldVerdict::CommaFault};
     const auto value = parseDecimalComma(text);
     if (!value)
         return {FieldVerdict::NotANumber};
-    if (*value < spec.min)
+    if (*value < field.min)
         return {FieldVerdict::BelowMin, *value};
-    if (*value > spec.max)
+    if (*value > field.max)
         return {FieldVerdict::AboveMax, *value};
     return {FieldVerdict::Accepted, *value};
 }

@@ -51,4 +51,4 @@ struct FieldCheck {
 };
 
 // The decision part of the field check: comma test, conversion, lower then upper bound.
-FieldCheck checkFieldText(std::string_view text, const FieldSpec &spec);
+FieldCheck checkFieldText(std::string_view text, const FieldSpec &field);

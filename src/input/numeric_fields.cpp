@@ -23,9 +23,9 @@ bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 NumericFields::NumericFields(Controls c, LastResults &lastResults, QObject *parent)
     : QObject(parent), controls(std::move(c)), last(lastResults) {
-    for (const FieldSpec &spec : fieldTable()) {
-        QLineEdit *edit = controls.edits[static_cast<std::size_t>(spec.edit)];
-        editNumbers[edit] = spec.edit;
+    for (const FieldSpec &field : fieldTable()) {
+        QLineEdit *edit = controls.edits[static_cast<std::size_t>(field.edit)];
+        editNumbers[edit] = field.edit;
         edit->installEventFilter(this);
     }
 }
@@ -77,27 +77,27 @@ void NumericFields::resetOnKeyDown(QLineEdit *edit, int key) {
 void NumericFields::beginRun(FieldGroup group, bool enableSave) {
     if (enableSave)
         controls.saveButton->setEnabled(true);
-    for (const FieldSpec &spec : groupFields(group))
-        setFieldColour(controls.edits[static_cast<std::size_t>(spec.edit)], clWindow());
+    for (const FieldSpec &field : groupFields(group))
+        setFieldColour(controls.edits[static_cast<std::size_t>(field.edit)], clWindow());
     controls.banner->hide();
 }
 
 bool NumericFields::checkFields(FieldGroup group, bool rangeFaultDisablesSave) {
     const auto fields = groupFields(group);
-    for (const FieldSpec &spec : fields)
-        if (controls.edits[static_cast<std::size_t>(spec.edit)]->text().isEmpty())
+    for (const FieldSpec &field : fields)
+        if (controls.edits[static_cast<std::size_t>(field.edit)]->text().isEmpty())
             return false; // silently: the user is still typing
-    for (const FieldSpec &spec : fields)
-        if (!checkNumericField(controls.edits[static_cast<std::size_t>(spec.edit)], spec,
+    for (const FieldSpec &field : fields)
+        if (!checkNumericField(controls.edits[static_cast<std::size_t>(field.edit)], field,
                                rangeFaultDisablesSave))
             return false;
     return true;
 }
 
-bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &spec,
+bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &field,
                                       bool rangeFaultDisablesSave) {
     const QString text = edit->text();
-    const FieldCheck check = checkFieldText(text.toStdString(), spec);
+    const FieldCheck check = checkFieldText(text.toStdString(), field);
     switch (check.verdict) {
     case FieldVerdict::CommaFault:
         markFaulty(edit);
@@ -108,14 +108,14 @@ bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &spec,
     case FieldVerdict::BelowMin:
     case FieldVerdict::AboveMax:
         // The rejected value is stored all the same; the field shows the bound it broke.
-        last.*spec.destination = check.value;
-        edit->setText(check.verdict == FieldVerdict::BelowMin ? spec.minText : spec.maxText);
+        last.*field.destination = check.value;
+        edit->setText(check.verdict == FieldVerdict::BelowMin ? field.minText : field.maxText);
         if (rangeFaultDisablesSave)
             controls.saveButton->setEnabled(false);
         markFaulty(edit);
         return false;
     case FieldVerdict::Accepted:
-        last.*spec.destination = spec.kiloOhm ? check.value * 1000 : check.value;
+        last.*field.destination = field.kiloOhm ? check.value * 1000 : check.value;
         return true;
     }
     return false;

@@ -46,7 +46,7 @@ protected:
 
 private:
     void resetOnKeyDown(QLineEdit *edit, int key);
-    bool checkNumericField(QLineEdit *edit, const FieldSpec &spec, bool rangeFaultDisablesSave);
+    bool checkNumericField(QLineEdit *edit, const FieldSpec &field, bool rangeFaultDisablesSave);
     void markFaulty(QLineEdit *edit);
 
     Controls controls;
