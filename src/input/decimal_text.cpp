@@ -39,6 +39,9 @@ std::optional<double> parseDecimalComma(std::string_view text) {
 }
 
 double roundHalfEven(double value, int decimals) {
+    // From 2^52 on a double has no fraction to round, and scaling it could overflow to infinity.
+    if (std::fabs(value) >= 0x1p52)
+        return value;
     const double scale = std::pow(10.0, decimals);
     // nearbyint follows the default rounding mode: to nearest, ties to even.
     return std::nearbyint(value * scale) / scale;

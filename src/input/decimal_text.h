@@ -11,12 +11,14 @@
 std::optional<double> parseDecimalComma(std::string_view text);
 
 // Multiplies by 10^decimals, rounds to the nearest integer with halves to even, divides back.
-// Done in floating point, so no value can overflow an integer conversion.
+// Done in floating point, so no value can overflow an integer conversion; a value from 2^52 on
+// is whole already and comes back as it is.
 double roundHalfEven(double value, int decimals);
 
 // The general number format: at most 15 significant digits, no trailing zeros, no separator
 // when none is needed, no thousands separator, decimal comma; scientific only below 1e-5 or
-// from 1e15 on. Zero (also -0) shows as "0".
+// from 1e15 on. Zero (also -0) shows as "0"; NaN and infinities, which the calculators never let
+// through, show as "NAN", "INF" and "-INF".
 std::string formatGeneral(double value);
 
 // A result label: the value rounded to `decimals` places, then in the general format.

@@ -264,7 +264,10 @@ ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
     // Space for the title above the plot and for the legend below the frequency labels.
     chart->setMargins(QMargins(edgeGap, qRound(title->boundingRect().height()) + 2 * edgeGap,
                                2 * edgeGap, qRound(legend->boundingRect().height()) + edgeGap));
+    // The view came with an empty chart of its own; setChart releases it without deleting it.
+    QChart *emptyChart = QChartView::chart();
     setChart(chart);
+    delete emptyChart;
 
     for (QLineSeries *line : lines) {
         connect(line, &QXYSeries::pointsReplaced, this, &ResponseChart::fitAxes);
