@@ -1,5 +1,6 @@
 // "Сохранить" pressed in a temporary current directory after real calculations: the four files,
-// byte for byte where they are fixed, and what a failed save says and leaves behind.
+// byte for byte where they are fixed, and what a failed save says and leaves behind (each fault
+// on each file: test_file_faults).
 
 #include "app/classic_look.h"
 #include "app/timage.h"
@@ -7,7 +8,6 @@
 #include "expected_report.h"
 #include "help/unit2.h"
 #include "report/io_error.h"
-#include "report/output_files.h"
 #include "speaker/response_chart.h"
 
 #include <QApplication>
@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,13 +22,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <cerrno>
-#include <csignal>
-#include <grp.h>
 #include <memory>
-#include <pwd.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -135,8 +128,8 @@ struct Session {
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm2> help;
 
-    explicit Session(const QString &directory = {}) {
-        QDir::setCurrent(directory.isEmpty() ? dir.path() : directory);
+    Session() {
+        QDir::setCurrent(dir.path());
         form = std::make_unique<TForm1>();
         help = std::make_unique<TForm2>();
         form->setHelpWindow(help.get());
@@ -191,54 +184,6 @@ QImage chartPixels(const QByteArray &file, QWidget *chart) {
         file.size() != 54 + (chart->width() * 3 + 3) / 4 * 4 * chart->height())
         return {};
     return bmp.pixels;
-}
-
-// Runs this test program again as a child that saves in `directory`; `inChild` runs between
-// fork and exec (limits, identity). Answers what the child printed: the error it met.
-QString saveInChild(const QString &directory, const char *scenario,
-                    const std::function<void()> &inChild,
-                    const QString &program = QCoreApplication::applicationFilePath()) {
-    QProcess child;
-    child.setProgram(program);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("SAVE_IN_CHILD", scenario);
-    child.setProcessEnvironment(environment);
-    child.setWorkingDirectory(directory);
-    child.setChildProcessModifier(inChild);
-    child.start();
-    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit ||
-        child.exitCode() != 0)
-        return QString("child failed (%1): %2")
-            .arg(child.exitCode())
-            .arg(QString::fromUtf8(child.readAllStandardError()));
-    return QString::fromUtf8(child.readAllStandardOutput());
-}
-
-void limitFileSize(rlim_t bytes) {
-    const rlimit limit{bytes, bytes};
-    // With SIGXFSZ ignored a write past the limit fails with EFBIG instead of killing.
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
-        ::_exit(91);
-}
-
-// The child's two scenarios: a whole save after a non-inverting calculation, and the report alone.
-int childSavesFromTheWindow() {
-    Session session(QDir::currentPath());
-    session.calculate(0, session.form->Button6);
-    std::fputs(session.save().toUtf8().constData(), stdout);
-    return 0;
-}
-
-int childWritesTheReport() {
-    LastResults both;
-    both.schemeKind = 1;
-    both.speakerDone = 1;
-    try {
-        writeReportFile(report.toStdString(), both);
-    } catch (const std::exception &error) {
-        std::fputs(error.what(), stdout);
-    }
-    return 0;
 }
 
 const AmplifierFigures nonInvertingDefaults{"20000.0", "10000.0", "1000.0", "0.20",
@@ -324,38 +269,6 @@ private slots:
         verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
     }
 
-    // Permission bits do not stop root: the child drops to "nobody" first.
-    void directoryWithoutWritePermission() {
-        QTemporaryDir dir;
-        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
-            writeFile(dir.filePath(file.key()), file.value());
-        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
-
-        // A copy of this program where "nobody" may run it, wherever the build lies.
-        QTemporaryDir programDir;
-        const QString program = programDir.filePath("test_save_results");
-        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
-        QVERIFY(::chmod(QFile::encodeName(programDir.path()).constData(), 0755) == 0);
-
-        std::function<void()> becomeNobody = [] {};
-        if (::geteuid() == 0) {
-            const passwd *nobody = ::getpwnam("nobody");
-            QVERIFY(nobody);
-            becomeNobody = [uid = nobody->pw_uid, gid = nobody->pw_gid] {
-                if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
-                    ::_exit(90);
-            };
-        }
-        const QString shown = saveInChild(dir.path(), "window", becomeNobody, program);
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
-
-        QCOMPARE(shown, "Cannot create file \"" + QDir(dir.path()).canonicalPath() + "/" +
-                            chartBmp + "\". Permission denied.");
-        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
-            QCOMPARE(readFile(dir.filePath(file.key())), file.value());
-        QCOMPARE(entries(dir.path()).size(), previousFiles.size());
-    }
-
     void reportNameTakenByADirectory() {
         Session s;
         QVERIFY(QDir(s.dir.path()).mkdir(report));
@@ -367,28 +280,6 @@ private slots:
         verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
         QVERIFY(QFileInfo(s.path(report)).isDir());
         QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
-    }
-
-    // The chart bitmap is larger than the limit: the save stops there, at a write.
-    void imageWriteFailingPartWay() {
-        QTemporaryDir dir;
-        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
-            writeFile(dir.filePath(file.key()), file.value());
-        const QString shown = saveInChild(dir.path(), "window", [] { limitFileSize(100000); });
-        QCOMPARE(shown, QString("Stream write error."));
-        for (auto file = previousFiles.begin(); file != previousFiles.end(); ++file)
-            QCOMPARE(readFile(dir.filePath(file.key())), file.value());
-        QCOMPARE(entries(dir.path()).size(), previousFiles.size());
-    }
-
-    // The 63-line report crosses the limit after a few lines.
-    void reportWriteFailingPartWay() {
-        QTemporaryDir dir;
-        writeFile(dir.filePath(report), previousFiles[report]);
-        const QString shown = saveInChild(dir.path(), "report", [] { limitFileSize(1000); });
-        QCOMPARE(shown, QString("I/O error %1").arg(EFBIG));
-        QCOMPARE(readFile(dir.filePath(report)), previousFiles[report]);
-        QCOMPARE(entries(dir.path()), QStringList{report});
     }
 
     void errorNumbersOfTheReport() {
@@ -419,11 +310,6 @@ private slots:
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     applyClassicLook(application);
-    const QByteArray scenario = qgetenv("SAVE_IN_CHILD");
-    if (scenario == "window")
-        return childSavesFromTheWindow();
-    if (scenario == "report")
-        return childWritesTheReport();
     SaveResultsTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,30 @@ std::string directoryOf(const std::string &path) {
 std::string fileNameOf(const std::string &path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A write into a pipe whose reader has gone raises SIGPIPE, which would end the program. The
+// signal is held back during the write and, if the write raised it, taken off again, so that
+// the write just fails with EPIPE.
+ssize_t writeWithoutSigpipe(int fd, std::string_view bytes) {
+    sigset_t sigpipe, previousMask, pending;
+    ::sigemptyset(&sigpipe);
+    ::sigaddset(&sigpipe, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &sigpipe, &previousMask);
+    ::sigpending(&pending);
+    const bool pendingBefore = ::sigismember(&pending, SIGPIPE) == 1;
+
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const int error = errno;
+
+    ::sigpending(&pending);
+    if (!pendingBefore && ::sigismember(&pending, SIGPIPE) == 1) {
+        const timespec noWait{};
+        ::sigtimedwait(&sigpipe, nullptr, &noWait);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    errno = error;
+    return written;
 }
 
 mode_t newFileMode() {
@@ -88,7 +114,7 @@ int ReplacingFile::create() {
 
 int ReplacingFile::write(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = writeWithoutSigpipe(fd, bytes);
         if (written < 0) {
             if (errno == EINTR)
                 continue;

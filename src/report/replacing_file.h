@@ -7,7 +7,8 @@
 // file only once it is complete, so that a failure leaves either the new file or the old one,
 // never a fragment. A symbolic link to a regular file keeps its link: the target is replaced. A
 // name that leads to something that is not a regular file (a device, a pipe) is written in
-// place, so that it is never replaced by a regular file.
+// place, so that it is never replaced by a regular file; a pipe whose reader goes away fails the
+// write with EPIPE rather than ending the program with SIGPIPE.
 //
 // Every step answers 0 or the errno of the failure.
 class ReplacingFile {

@@ -1,0 +1,476 @@
+// The five files the program writes ("Сохранить" and the help text), each meeting each fault of
+// the file system: the text of the error report, and what is left on disk afterwards. Saving runs
+// in a child (this program again, driving the real windows) as an ordinary user, so that
+// permission bits count, and under a file size limit where a write is to fail part-way.
+
+#include "app/classic_look.h"
+#include "app/unit1.h"
+#include "help/help_file.h"
+#include "help/unit2.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <optional>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// "Сохранить" writes these in this order; the help window writes the fifth.
+const QStringList saveOrder{"АЧХ_колонки.bmp", "АЧХ_колонки.wmf", "Схема.bmp",
+                            "Комбинированная_ООС.txt"};
+const QString reportName = saveOrder.last();
+const QString helpName = QString::fromUtf8(helpFileName);
+
+constexpr rlim_t sizeLimit = 100; // bytes; every file written is larger
+constexpr uid_t nobody = 65534;
+constexpr gid_t nogroup = 65534;
+
+enum class Fault {
+    ReadOnlyDirectory,
+    DirectoryInTheWay,
+    WriteFailsPartWay,
+    ReadOnlyFile,
+    LinkToAFile,
+    LinkToAFileWriteFails,
+    LinkToADevice,
+    LinkToAPipeBeingRead,
+    LinkToAPipeNobodyReads,
+    LinkToAPipeClosedByItsReader,
+};
+
+// What the error report says for an image or the help file ("%1": the file's full path) and for
+// the report; empty when the file is written.
+struct FaultCase {
+    const char *name;
+    Fault fault;
+    QString imageMessage;
+    QString reportMessage;
+};
+
+const FaultCase faultCases[] = {
+    {"read-only directory", Fault::ReadOnlyDirectory,
+     "Cannot create file \"%1\". Permission denied.", "File access denied."},
+    {"directory in the way", Fault::DirectoryInTheWay, "Cannot create file \"%1\". Is a directory.",
+     "File access denied."},
+    {"write fails part-way", Fault::WriteFailsPartWay, "Stream write error.",
+     QString("I/O error %1.").arg(EFBIG)},
+    {"read-only file", Fault::ReadOnlyFile, "Cannot create file \"%1\". Permission denied.",
+     "File access denied."},
+    {"link to a file", Fault::LinkToAFile, "", ""},
+    {"link to a file, write fails", Fault::LinkToAFileWriteFails, "Stream write error.",
+     QString("I/O error %1.").arg(EFBIG)},
+    {"link to a device", Fault::LinkToADevice, "", ""},
+    {"link to a pipe being read", Fault::LinkToAPipeBeingRead, "", ""},
+    {"link to a pipe nobody reads", Fault::LinkToAPipeNobodyReads,
+     "Cannot create file \"%1\". No such device or address.", QString("I/O error %1.").arg(ENXIO)},
+    {"link to a pipe closed by its reader", Fault::LinkToAPipeClosedByItsReader,
+     "Stream write error.", QString("I/O error %1.").arg(EPIPE)},
+};
+
+QByteArray previous(const QString &name) { return "previous " + name.toUtf8() + "\r\n"; }
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot prepare %s", qPrintable(path));
+}
+
+QByteArray local(const QString &path) { return QFile::encodeName(path); }
+
+// Everything in a directory, hidden temporary files included.
+QStringList entries(const QString &directory) {
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The directory and all in it become the ordinary user's, when we are root.
+void handOver(const QString &directory) {
+    if (::geteuid() != 0)
+        return;
+    QStringList paths{directory};
+    QDirIterator it(directory,
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString &path : paths)
+        if (::lchown(local(path).constData(), nobody, nogroup) != 0)
+            qFatal("cannot hand over %s", qPrintable(path));
+}
+
+// Reads a named pipe to its end in a thread of its own. A writer end of our own keeps the pipe
+// open between the child's opens, so the data ends only when finish() is called.
+class PipeReader {
+public:
+    explicit PipeReader(const QString &path) {
+        reader = ::open(local(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        keeper = ::open(local(path).constData(), O_WRONLY | O_CLOEXEC);
+        if (reader < 0 || keeper < 0 || ::fcntl(reader, F_SETFL, 0) != 0)
+            qFatal("cannot open the pipe %s", qPrintable(path));
+        thread = std::thread([this] {
+            char chunk[65536];
+            for (;;) {
+                const ssize_t n = ::read(reader, chunk, sizeof chunk);
+                if (n > 0)
+                    bytes.append(chunk, n);
+                else if (n == 0 || errno != EINTR)
+                    break;
+            }
+        });
+    }
+    ~PipeReader() { finish(); }
+
+    QByteArray finish() {
+        if (thread.joinable()) {
+            ::close(keeper);
+            thread.join();
+            ::close(reader);
+        }
+        return bytes;
+    }
+
+private:
+    int reader = -1, keeper = -1;
+    QByteArray bytes;
+    std::thread thread;
+};
+
+// A reader that takes the first byte written into the pipe and goes away. The pipe holds one
+// page, so a file larger than that is still being written when it goes.
+class ReaderGoingAway {
+public:
+    static constexpr int capacity = 4096;
+
+    explicit ReaderGoingAway(const QString &path) {
+        reader = ::open(local(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (reader < 0 || ::fcntl(reader, F_SETPIPE_SZ, capacity) != capacity)
+            qFatal("cannot open the pipe %s", qPrintable(path));
+        thread = std::thread([this] {
+            pollfd data{reader, POLLIN, 0};
+            char byte;
+            if (::poll(&data, 1, 60000) == 1)
+                static_cast<void>(::read(reader, &byte, 1));
+            ::close(reader);
+        });
+    }
+    ~ReaderGoingAway() { thread.join(); }
+
+private:
+    int reader = -1;
+    std::thread thread;
+};
+
+// Runs `program` (a copy of this test) as a child that saves in `directory`: "save" presses
+// "Сохранить" after a calculation, "help" presses "Сохранить текст в файл". Answers what it
+// printed: the text of the error report it met, empty when none.
+QString saveInChild(const QString &program, const QString &directory, const QString &mode,
+                    bool limitSize) {
+    QProcess child;
+    child.setProgram(program);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FILE_FAULTS_CHILD", mode);
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(directory);
+    const bool root = ::geteuid() == 0;
+    child.setChildProcessModifier([limitSize, root] {
+        if (limitSize) {
+            // With SIGXFSZ ignored a write past the limit fails with EFBIG instead of killing.
+            const rlimit limit{sizeLimit, sizeLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
+                ::_exit(91);
+        }
+        ::signal(SIGPIPE, SIG_DFL); // as a program started from the desktop has it
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0))
+            ::_exit(90);
+    });
+    child.start();
+    if (!child.waitForFinished(60000)) {
+        child.kill();
+        child.waitForFinished();
+        return "child did not finish";
+    }
+    if (child.exitStatus() != QProcess::NormalExit)
+        return QString("child killed by signal %1").arg(child.exitCode());
+    if (child.exitCode() != 0)
+        return QString("child failed (%1): %2")
+            .arg(child.exitCode())
+            .arg(QString::fromUtf8(child.readAllStandardError()));
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+// A scratch tree: `cwd` where the child saves, `elsewhere` for the targets of links.
+struct Scene {
+    QTemporaryDir base;
+    QString cwd, elsewhere;
+
+    Scene() {
+        const QString root = QFileInfo(base.path()).canonicalFilePath();
+        cwd = root + "/cwd";
+        elsewhere = root + "/elsewhere";
+        if (::chmod(local(root).constData(), 0755) != 0 || !QDir().mkdir(cwd) ||
+            !QDir().mkdir(elsewhere))
+            qFatal("cannot prepare %s", qPrintable(root));
+    }
+    ~Scene() { ::chmod(local(cwd).constData(), 0755); } // a read-only cwd, as root or not
+};
+
+// The text of the error report that `action` opens, the box closed again; empty when none.
+QString errorReportDuring(const std::function<void()> &action) {
+    QString text;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    watcher.start(10);
+    action();
+    return text;
+}
+
+// The child's side: the windows as the program builds them, the button pressed.
+int childSaves(const QByteArray &mode) {
+    QString shown;
+    if (mode == "save") {
+        TForm1 form;
+        TForm2 help;
+        form.setHelpWindow(&help);
+        form.show();
+        static_cast<void>(QTest::qWaitForWindowExposed(&form)); // offscreen: at once
+        form.PageControl1->setCurrentIndex(0);
+        QTest::mouseClick(form.Button6, Qt::LeftButton); // non-inverting, all parts known
+        shown = errorReportDuring([&] { QTest::mouseClick(form.Button10, Qt::LeftButton); });
+    } else {
+        TForm2 help;
+        help.show();
+        shown = errorReportDuring([&] { QTest::mouseClick(help.Button2, Qt::LeftButton); });
+    }
+    std::fputs(shown.toUtf8().constData(), stdout);
+    return 0;
+}
+
+} // namespace
+
+class FileFaultsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir programDir;
+    QString program;
+    QMap<QString, QByteArray> written; // each file as a save without faults writes it
+
+private slots:
+    void initTestCase() {
+        // A copy of this program where the ordinary user may run it, wherever the build lies.
+        program = programDir.filePath("test_file_faults");
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+        QVERIFY(::chmod(local(programDir.path()).constData(), 0755) == 0);
+        // The child's own runtime directory, instead of one it would make in /tmp.
+        QVERIFY(QDir(programDir.path()).mkdir("runtime"));
+        QVERIFY(::chmod(local(programDir.path() + "/runtime").constData(), 0700) == 0);
+        handOver(programDir.path() + "/runtime");
+        qputenv("XDG_RUNTIME_DIR", local(programDir.path() + "/runtime"));
+
+        Scene scene;
+        handOver(scene.cwd);
+        QCOMPARE(saveInChild(program, scene.cwd, "save", false), QString());
+        QCOMPARE(saveInChild(program, scene.cwd, "help", false), QString());
+        QStringList all = saveOrder + QStringList{helpName};
+        all.sort();
+        QCOMPARE(entries(scene.cwd), all);
+        for (const QString &name : entries(scene.cwd)) {
+            written[name] = readFile(scene.cwd + "/" + name);
+            QVERIFY2(qsizetype(sizeLimit) < written[name].size(), qPrintable(name));
+        }
+    }
+
+    void faultOnOneFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("faultIndex");
+        for (const QString &file : saveOrder + QStringList{helpName})
+            for (int i = 0; i < int(std::size(faultCases)); ++i)
+                // A file the pipe takes whole is written before its reader can go.
+                if (faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader ||
+                    written[file].size() > ReaderGoingAway::capacity)
+                    QTest::addRow("%s: %s", faultCases[i].name, qPrintable(file)) << file << i;
+    }
+
+    // The faulty file is the only one in the way: the files "Сохранить" writes before it lead
+    // into a pipe that is read, written in place and never cut by the size limit.
+    void faultOnOneFile() {
+        QFETCH(QString, file);
+        QFETCH(int, faultIndex);
+        const FaultCase &c = faultCases[faultIndex];
+        const bool isHelp = file == helpName;
+        const QStringList names = isHelp ? QStringList{helpName} : saveOrder;
+        const qsizetype at = names.indexOf(file);
+
+        Scene s;
+        const QString path = s.cwd + "/" + file;
+        QVERIFY(::mkfifo(local(s.elsewhere + "/sink").constData(), 0666) == 0);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            if (i < at)
+                QVERIFY(QFile::link(s.elsewhere + "/sink", s.cwd + "/" + names[i]));
+            else
+                writeFile(s.cwd + "/" + names[i], previous(names[i]));
+
+        QString linkTarget; // of the faulty file's name, when it is a link
+        switch (c.fault) {
+        case Fault::ReadOnlyDirectory:
+        case Fault::WriteFailsPartWay:
+            break;
+        case Fault::DirectoryInTheWay:
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QDir().mkdir(path));
+            writeFile(path + "/inside", "kept");
+            break;
+        case Fault::ReadOnlyFile:
+            QVERIFY(::chmod(local(path).constData(), 0444) == 0);
+            break;
+        case Fault::LinkToAFile:
+        case Fault::LinkToAFileWriteFails:
+            linkTarget = s.elsewhere + "/target";
+            writeFile(linkTarget, previous(file));
+            break;
+        case Fault::LinkToADevice:
+            // A null device of our own, the same kind as the system's (major 1, minor 3).
+            linkTarget = s.elsewhere + "/device";
+            if (::mknod(local(linkTarget).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP(qPrintable(QString("no device node: ") + std::strerror(errno)));
+            break;
+        case Fault::LinkToAPipeBeingRead:
+        case Fault::LinkToAPipeNobodyReads:
+        case Fault::LinkToAPipeClosedByItsReader:
+            linkTarget = s.elsewhere + "/pipe";
+            QVERIFY(::mkfifo(local(linkTarget).constData(), 0666) == 0);
+            break;
+        }
+        if (!linkTarget.isEmpty()) {
+            QVERIFY(::chmod(local(linkTarget).constData(), 0666) == 0);
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QFile::link(linkTarget, path));
+        }
+        QVERIFY(::chmod(local(s.elsewhere + "/sink").constData(), 0666) == 0);
+        handOver(s.cwd);
+        handOver(s.elsewhere);
+        if (c.fault == Fault::ReadOnlyDirectory)
+            QVERIFY(::chmod(local(s.cwd).constData(), 0555) == 0);
+        const QStringList cwdBefore = entries(s.cwd), elsewhereBefore = entries(s.elsewhere);
+
+        PipeReader sink(s.elsewhere + "/sink");
+        std::optional<PipeReader> pipe;
+        if (c.fault == Fault::LinkToAPipeBeingRead)
+            pipe.emplace(linkTarget);
+        std::optional<ReaderGoingAway> goingAway;
+        if (c.fault == Fault::LinkToAPipeClosedByItsReader)
+            goingAway.emplace(linkTarget);
+        const bool limited =
+            c.fault == Fault::WriteFailsPartWay || c.fault == Fault::LinkToAFileWriteFails;
+        const QString shown = saveInChild(program, s.cwd, isHelp ? "help" : "save", limited);
+        const QByteArray piped = pipe ? pipe->finish() : QByteArray();
+        goingAway.reset();
+
+        const QString expected =
+            file == reportName ? c.reportMessage : QString(c.imageMessage).replace("%1", path);
+        QCOMPARE(shown, expected);
+        const bool saved = expected.isEmpty();
+
+        // The faulty name and what it leads to: the old content, or the new one complete.
+        const QFileInfo name(path);
+        switch (c.fault) {
+        case Fault::ReadOnlyDirectory:
+        case Fault::WriteFailsPartWay:
+        case Fault::ReadOnlyFile:
+            QVERIFY(name.isFile() && !name.isSymLink());
+            QCOMPARE(readFile(path), previous(file));
+            break;
+        case Fault::DirectoryInTheWay:
+            QVERIFY(name.isDir());
+            QCOMPARE(entries(path), QStringList{"inside"});
+            QCOMPARE(readFile(path + "/inside"), QByteArray("kept"));
+            break;
+        case Fault::LinkToAFile:
+        case Fault::LinkToAFileWriteFails:
+            QVERIFY(QFileInfo(linkTarget).isFile());
+            QCOMPARE(readFile(linkTarget), saved ? written[file] : previous(file));
+            break;
+        case Fault::LinkToADevice: {
+            struct stat node {};
+            QVERIFY(::stat(local(linkTarget).constData(), &node) == 0);
+            QVERIFY(S_ISCHR(node.st_mode) && node.st_rdev == makedev(1, 3));
+            break;
+        }
+        case Fault::LinkToAPipeBeingRead:
+            QCOMPARE(piped, written[file]);
+            [[fallthrough]];
+        case Fault::LinkToAPipeNobodyReads:
+        case Fault::LinkToAPipeClosedByItsReader: {
+            struct stat node {};
+            QVERIFY(::stat(local(linkTarget).constData(), &node) == 0);
+            QVERIFY(S_ISFIFO(node.st_mode));
+            break;
+        }
+        }
+        if (!linkTarget.isEmpty())
+            QCOMPARE(name.symLinkTarget(), linkTarget);
+
+        // The files before it went into the pipe; those after it are written only by a save
+        // that got past the fault.
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString other = s.cwd + "/" + names[i];
+            if (i < at)
+                QCOMPARE(QFileInfo(other).symLinkTarget(), s.elsewhere + "/sink");
+            else if (i > at)
+                QCOMPARE(readFile(other), saved ? written[names[i]] : previous(names[i]));
+        }
+        QByteArray before;
+        for (qsizetype i = 0; i < at; ++i)
+            before += written[names[i]];
+        QCOMPARE(sink.finish(), before);
+
+        // Nothing left behind, neither beside the name nor beside a link's target.
+        QCOMPARE(entries(s.cwd), cwdBefore);
+        QCOMPARE(entries(s.elsewhere), elsewhereBefore);
+    }
+};
+
+int main(int argc, char *argv[]) {
+    const QByteArray mode = qgetenv("FILE_FAULTS_CHILD");
+    if (!mode.isEmpty()) {
+        QApplication application(argc, argv);
+        applyClassicLook(application);
+        return childSaves(mode);
+    }
+    QCoreApplication application(argc, argv);
+    FileFaultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_file_faults.moc"
