@@ -7,47 +7,12 @@
 #include "amplifier/non_inverting.h"
 #include "app/arithmetic_fault.h"
 #include "input/decimal_text.h"
+#include "nodal_model.h"
 
 #include <QTest>
 #include <cmath>
 
 namespace {
-
-// Ideal op-amp: the − input follows the + input. Unknowns: the output voltage and the sense
-// node B, from Kirchhoff's current law at N and B, solved by Cramer's rule.
-struct Nodes {
-    double out;
-    double b;
-};
-
-Nodes solve2(double a11, double a12, double c1, double a21, double a22, double c2) {
-    const double det = a11 * a22 - a12 * a21;
-    return {(c1 * a22 - a12 * c2) / det, (a11 * c2 - c1 * a21) / det};
-}
-
-// Non-inverting, Uin = 1 V, so N sits at 1 V:
-//   N: (out − 1)/R1 + (b − 1)/R2 − 1/Roc = 0
-//   B: (out − b)/RL + (1 − b)/R2 − b/Rт = 0
-double nodalNonInvertingGain(const Network &n, double rl) {
-    const Nodes v = solve2(1 / n.r1, 1 / n.r2, 1 / n.r1 + 1 / n.r2 + 1 / n.roc, //
-                           1 / rl, -(1 / rl + 1 / n.r2 + 1 / n.rt), -1 / n.r2);
-    return v.out - v.b;
-}
-
-// Inverting, Uin = 1 V into Roc, N a virtual ground:
-//   N: 1/Roc + out/R1 + b/R2 = 0
-//   B: (out − b)/RL − b/Rт − b/R2 = 0
-double nodalInvertingGain(const Network &n, double rl) {
-    const Nodes v = solve2(1 / n.r1, 1 / n.r2, -1 / n.roc, //
-                           1 / rl, -(1 / rl + 1 / n.rt + 1 / n.r2), 0);
-    return std::fabs(v.out - v.b);
-}
-
-// With the input at rest both circuits look alike from the load: a test current into B raises
-// B by I·(Rт‖R2), and the op-amp holds N at zero by driving its output to −B·R1/R2.
-double theveninResistance(const Network &n) {
-    return (1 + n.r1 / n.r2) * (n.rt * n.r2 / (n.rt + n.r2));
-}
 
 // R2 that gives a wanted Rвых, from Rвых = Rт(R1 + R2)/(Rт + R2).
 double r2ForRout(double r1, double rt, double rout) { return rt * (r1 - rout) / (rout - rt); }
