@@ -4,10 +4,8 @@
 // loudspeaker page the chart emptied and refilled with its 2×100 points. Inputs are the field
 // defaults, and for Variant 2 also the inputs on which Newton's method uses all ten attempts.
 
-#include "app/classic_look.h"
-#include "app/unit1.h"
 #include "bench_inputs.h"
-#include "help/unit2.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -73,21 +71,5 @@ BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, &TForm1::Button5, 0,
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    applyClassicLook(application);
-
-    TForm1 form;
-    TForm2 help;
-    form.setHelpWindow(&help);
-    form.show();
-    while (!form.windowHandle() || !form.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    window = &form;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWithMainWindow(argc, argv, [](TForm1 &form) { window = &form; });
 }

@@ -2,9 +2,7 @@
 // bitmap and a metafile, the schematic and the 63-line report, written into a temporary
 // directory. Goal: well under 50 ms.
 
-#include "app/classic_look.h"
-#include "app/unit1.h"
-#include "help/unit2.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,24 +23,13 @@ BENCHMARK(saveAllFourFiles)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    applyClassicLook(application);
     QTemporaryDir directory;
     QDir::setCurrent(directory.path());
-
-    TForm1 form;
-    TForm2 help;
-    form.setHelpWindow(&help);
-    form.show();
-    form.Button6->click();
-    form.Button7->click();
-    window = &form;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    QDir::setCurrent(QDir::homePath());
-    return 0;
+    const int status = runWithMainWindow(argc, argv, [](TForm1 &form) {
+        form.Button6->click();
+        form.Button7->click();
+        window = &form;
+    });
+    QDir::setCurrent(QDir::homePath()); // leave the directory so that it can be removed
+    return status;
 }

@@ -4,9 +4,9 @@
 // permission bits count, and under a file size limit where a write is to fail part-way.
 
 #include "app/classic_look.h"
-#include "app/unit1.h"
 #include "help/help_file.h"
-#include "help/unit2.h"
+#include "scratch_files.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,24 +90,7 @@ const FaultCase faultCases[] = {
 
 QByteArray previous(const QString &name) { return "previous " + name.toUtf8() + "\r\n"; }
 
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot prepare %s", qPrintable(path));
-}
-
 QByteArray local(const QString &path) { return QFile::encodeName(path); }
-
-// Everything in a directory, hidden temporary files included.
-QStringList entries(const QString &directory) {
-    return QDir(directory).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // The directory and all in it become the ordinary user's, when we are root.
 void handOver(const QString &directory) {
@@ -240,21 +223,6 @@ struct Scene {
     }
     ~Scene() { ::chmod(local(cwd).constData(), 0755); } // a read-only cwd, as root or not
 };
-
-// The text of the error report that `action` opens, the box closed again; empty when none.
-QString errorReportDuring(const std::function<void()> &action) {
-    QString text;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&text] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
-        }
-    });
-    watcher.start(10);
-    action();
-    return text;
-}
 
 // The child's side: the windows as the program builds them, the button pressed.
 int childSaves(const QByteArray &mode) {

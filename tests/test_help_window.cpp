@@ -2,11 +2,11 @@
 
 #include "app/classic_look.h"
 #include "app/last_results.h"
-#include "app/unit1.h"
 #include "help/help_file.h"
-#include "help/unit2.h"
 #include "input/decimal_text.h"
 #include "input/field_table.h"
+#include "scratch_files.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -60,17 +60,6 @@ QByteArray resourceText() {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // Catches the link's request to the desktop instead of starting a browser.
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -81,30 +70,12 @@ public:
 
 } // namespace
 
-class HelpWindowTest : public QObject {
+class HelpWindowTest : public ProgramWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> help;
     QString startDirectory;
 
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-
-    // Runs `action` and answers the text of the message box it opened, closing the box.
-    QString errorReportDuring(const std::function<void()> &action) {
-        QString text;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, [&text] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                text = box->text();
-                box->accept();
-            }
-        });
-        poll.start();
-        action();
-        return text;
-    }
 
     // Saves into `directory` as the button does: the file goes to the current directory.
     QString saveIn(const QString &directory) {
@@ -116,12 +87,7 @@ private slots:
     void initTestCase() {
         applyClassicLook(*qApp);
         startDirectory = QDir::currentPath();
-        // As at start-up: the main window, then the hidden help window.
-        form = std::make_unique<TForm1>();
-        help = std::make_unique<TForm2>();
-        form->setHelpWindow(help.get());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(openWindows());
         QVERIFY(!help->isVisible());
     }
 

@@ -2,9 +2,8 @@
 // real buttons, then what the labels, colours, focus and banner show.
 
 #include "app/classic_look.h"
-#include "app/unit1.h"
-#include "help/unit2.h"
 #include "speaker/response_chart.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,23 +24,8 @@ bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) ==
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ProgramWindowTest {
     Q_OBJECT
-
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> help;
-
-    QLineEdit *edit(int n) { return form->Edit[static_cast<std::size_t>(n)]; }
-
-    // Replaces a field's text by typing, as a user who selected it all would.
-    void type(int n, const QString &text) {
-        edit(n)->setFocus();
-        edit(n)->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(edit(n), Qt::Key_Delete);
-        else
-            QTest::keyClicks(edit(n), text);
-    }
 
     void showPage(int index) {
         form->PageControl1->setCurrentIndex(index);
@@ -50,34 +34,11 @@ class MainWindowTest : public QObject {
 
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    // Runs `action` and answers the text of the message box it opened, closing the box.
-    QString errorReportDuring(const std::function<void()> &action) {
-        auto text = std::make_shared<QString>();
-        QTimer::singleShot(0, [text] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *text = box->text();
-                box->accept();
-            }
-        });
-        action();
-        return *text;
-    }
-
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
-    void init() {
-        form = std::make_unique<TForm1>();
-        help = std::make_unique<TForm2>();
-        form->setHelpWindow(help.get());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void cleanup() {
-        help.reset();
-        form.reset();
-    }
+    void init() { QVERIFY(openWindows()); }
+    void cleanup() { closeWindows(); }
 
     void startsAsDesigned() {
         QCOMPARE(form->windowTitle(),

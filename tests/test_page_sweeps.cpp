@@ -5,11 +5,10 @@
 // nodal solution of the circuit or the textbook closed box.
 
 #include "app/classic_look.h"
-#include "app/unit1.h"
 #include "closed_box_model.h"
-#include "help/unit2.h"
 #include "speaker/response_chart.h"
 #include "sweep_checks.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QChart>
@@ -108,21 +107,11 @@ double read(const QString &fieldText) { return QString(fieldText).replace(',', '
 
 } // namespace
 
-class PageSweepsTest : public QObject {
+class PageSweepsTest : public ProgramWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> help;
     QStringList reports;            // texts of the error reports of the current run
     std::map<QString, int> endings; // how the runs of a sweep ended, for the log
-
-    QLineEdit *edit(int n) { return form->Edit[static_cast<std::size_t>(n)]; }
-
-    void type(int n, const QString &value) {
-        edit(n)->setFocus();
-        edit(n)->selectAll();
-        QTest::keyClicks(edit(n), value);
-    }
 
     // Clicks the button; an error report the run ends with is answered and its text kept.
     void run(QPushButton *button) {
@@ -355,18 +344,8 @@ private slots:
         qApp->installEventFilter(this);
     }
 
-    void init() {
-        form = std::make_unique<TForm1>();
-        help = std::make_unique<TForm2>();
-        form->setHelpWindow(help.get());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void cleanup() {
-        help.reset();
-        form.reset();
-    }
+    void init() { QVERIFY(openWindows()); }
+    void cleanup() { closeWindows(); }
 
     void amplifierPages_data() {
         QTest::addColumn<int>("index");

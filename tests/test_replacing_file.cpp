@@ -2,6 +2,7 @@
 // regular file is written into, never replaced.
 
 #include "report/replacing_file.h"
+#include "scratch_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 std::string local(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 } // namespace
@@ -30,10 +26,7 @@ class ReplacingFileTest : public QObject {
     QTemporaryDir dir;
 
     QString path(const char *name) const { return dir.filePath(name); }
-    QStringList entries() const {
-        return QDir(dir.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    }
+    QStringList entries() const { return ::entries(dir.path()); }
 
 private slots:
     void init() { QVERIFY(dir.isValid()); }

@@ -4,11 +4,11 @@
 
 #include "app/classic_look.h"
 #include "app/timage.h"
-#include "app/unit1.h"
 #include "expected_report.h"
-#include "help/unit2.h"
 #include "report/io_error.h"
+#include "scratch_files.h"
 #include "speaker/response_chart.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,23 +30,6 @@ const QString chartBmp = "АЧХ_колонки.bmp";
 const QString chartWmf = "АЧХ_колонки.wmf";
 const QString schematic = "Схема.bmp";
 const QString report = "Комбинированная_ООС.txt";
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot prepare %s", qPrintable(path));
-}
-
-// Everything in the directory, hidden temporary files included.
-QStringList entries(const QString &directory) {
-    return QDir(directory).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // The previous save's files, each with its own content.
 const QMap<QString, QByteArray> previousFiles{{chartBmp, "previous chart bitmap"},
@@ -106,21 +89,6 @@ int countPixels(const QImage &image, bool red) {
     return count;
 }
 
-// The text of the error report that `action` opens, the box closed again; empty when none.
-QString errorReportDuring(const std::function<void()> &action) {
-    QString text;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&text] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
-        }
-    });
-    watcher.start(10);
-    action();
-    return text;
-}
-
 // The windows as the program builds them, run in a temporary current directory.
 struct Session {
     QString home = QDir::currentPath();
@@ -145,10 +113,7 @@ struct Session {
     QString path(const QString &name) const { return QDir::current().filePath(name); }
 
     void type(int field, const QString &text) {
-        QLineEdit *edit = form->Edit[static_cast<std::size_t>(field)];
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
+        typeInto(form->Edit[static_cast<std::size_t>(field)], text);
     }
     void calculate(int page, QPushButton *button) {
         form->PageControl1->setCurrentIndex(page);

@@ -2,9 +2,8 @@
 // worked examples, field faults, key-downs and the chart that follows the data.
 
 #include "app/classic_look.h"
-#include "app/unit1.h"
-#include "help/unit2.h"
 #include "speaker/response_chart.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QChart>
@@ -26,20 +25,10 @@ bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) ==
 
 } // namespace
 
-class SpeakerPageTest : public QObject {
+class SpeakerPageTest : public ProgramWindowTest {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> help;
-
-    QLineEdit *edit(int n) { return form->Edit[static_cast<std::size_t>(n)]; }
     QLineSeries *series(int i) { return form->Chart1->series(i); }
-
-    void type(int n, const QString &text) {
-        edit(n)->setFocus();
-        edit(n)->selectAll();
-        QTest::keyClicks(edit(n), text);
-    }
 
     void showPage(int index) {
         form->PageControl1->setCurrentIndex(index);
@@ -74,35 +63,11 @@ class SpeakerPageTest : public QObject {
         QCOMPARE(level->max(), top);
     }
 
-    // Runs `action`, answering the text of the error report it opened and closing the box.
-    QString errorReportDuring(const std::function<void()> &action) {
-        auto text = std::make_shared<QString>();
-        QTimer::singleShot(0, [text] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *text = box->text();
-                box->accept();
-            }
-        });
-        action();
-        return *text;
-    }
-
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
-    void init() {
-        form = std::make_unique<TForm1>();
-        help = std::make_unique<TForm2>();
-        form->setHelpWindow(help.get());
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    void cleanup() {
-        help.reset();
-        form.reset();
-    }
+    void init() { QVERIFY(openWindows()); }
+    void cleanup() { closeWindows(); }
 
     void startUpFillsThePage() {
         QCOMPARE(results(), QStringList({"0,282", "103,89", "0,7", "32,11", "5,996"}));

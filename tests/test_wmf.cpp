@@ -1,8 +1,7 @@
 #include "app/classic_look.h"
-#include "app/unit1.h"
-#include "help/unit2.h"
 #include "report/wmf_writer.h"
 #include "speaker/response_chart.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QChart>
@@ -391,11 +390,8 @@ protected:
 
 } // namespace
 
-class WmfTest : public QObject {
+class WmfTest : public ProgramWindowTest {
     Q_OBJECT
-
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> help;
 
     // Chart1's plot area in logical units of its metafile (15 a pixel).
     QRectF plotArea() const {
@@ -408,18 +404,8 @@ class WmfTest : public QObject {
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
-    void init() {
-        form = std::make_unique<TForm1>();
-        help = std::make_unique<TForm2>();
-        form->setHelpWindow(help.get());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void cleanup() {
-        help.reset();
-        form.reset();
-    }
+    void init() { QVERIFY(openWindows()); }
+    void cleanup() { closeWindows(); }
 
     void paintedSceneBecomesRecords() {
         Scene scene;

@@ -1,0 +1,66 @@
+#pragma once
+
+// What the window tests share: the two windows as the program builds them, typing into a field
+// as a user does, and the error report an action opens.
+
+#include "app/unit1.h"
+#include "help/unit2.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QObject>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+// Replaces a field's text by typing, as a user who selected it all would.
+inline void typeInto(QLineEdit *edit, const QString &text) {
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+// The text of the error report that `action` opens, the box closed again; empty when none.
+inline QString errorReportDuring(const std::function<void()> &action) {
+    QString text;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    watcher.start(10);
+    action();
+    return text;
+}
+
+// A test class driving the main window, with the help window made but hidden, as at start-up.
+class ProgramWindowTest : public QObject {
+protected:
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> help;
+
+    // True when the main window is shown and active, ready for keystrokes.
+    bool openWindows() {
+        form = std::make_unique<TForm1>();
+        help = std::make_unique<TForm2>();
+        form->setHelpWindow(help.get());
+        form->show();
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+
+    void closeWindows() {
+        help.reset();
+        form.reset();
+    }
+
+    QLineEdit *edit(int n) const { return form->Edit[static_cast<std::size_t>(n)]; }
+    void type(int n, const QString &text) { typeInto(edit(n), text); }
+};
