@@ -24,15 +24,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <grp.h>
 #include <iconv.h>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -241,78 +237,6 @@ private slots:
         QCOMPARE(order, QStringList({"R1", "R2", "Roc", "Rн", "Rт", "Rвых", "Ку", "Fs", "Re", "Qms",
                                      "Qes", "Vas", "Vb"}));
         QCOMPARE(covered.size(), fieldTable().size());
-    }
-
-    void failedSaveIsReportedAndKeepsTheOldFile() {
-        QTemporaryDir directory;
-        QVERIFY(directory.isValid());
-        const QString base = QFileInfo(directory.path()).canonicalFilePath();
-        const QString name = QString::fromUtf8(helpFileName);
-        click(form->Button9);
-
-        // The name is taken by a directory.
-        QVERIFY(QDir(base).mkpath("taken/" + name));
-        QCOMPARE(saveIn(base + "/taken"),
-                 QString("Cannot create file \"%1/taken/%2\". Is a directory.").arg(base, name));
-        QVERIFY(QFileInfo(base + "/taken/" + name).isDir());
-        // Failed writes, links and devices: test_file_faults.
-        QCOMPARE(help->Memo1->toPlainText(), QString::fromUtf8(resourceText()));
-    }
-
-    // A directory without write permission, and a read-only file, for an ordinary user (we may
-    // run as root, to whom permissions mean nothing, so the save runs in a child as "nobody").
-    void saveWithoutPermissionKeepsTheOldFile() {
-        QTemporaryDir directory;
-        QVERIFY(directory.isValid());
-        const QString base = QFileInfo(directory.path()).canonicalFilePath();
-        QVERIFY(::chmod(QFile::encodeName(base).constData(), 0755) == 0);
-        const QString name = QString::fromUtf8(helpFileName);
-
-        QVERIFY(QDir(base).mkpath("closed"));
-        writeFile(base + "/closed/" + name, "old\r\n");
-        QVERIFY(::chmod(QFile::encodeName(base + "/closed/" + name).constData(), 0666) == 0);
-        QVERIFY(::chmod(QFile::encodeName(base + "/closed").constData(), 0555) == 0);
-        QVERIFY(QDir(base).mkpath("open"));
-        writeFile(base + "/open/" + name, "old\r\n");
-        QVERIFY(::chmod(QFile::encodeName(base + "/open/" + name).constData(), 0444) == 0);
-        QVERIFY(::chmod(QFile::encodeName(base + "/open").constData(), 0777) == 0);
-
-        for (const QString folder : {"closed", "open"}) {
-            const QString path = base + "/" + folder + "/" + name;
-            int pipeEnds[2];
-            QVERIFY(::pipe(pipeEnds) == 0);
-            const pid_t child = ::fork();
-            QVERIFY(child >= 0);
-            if (child == 0) {
-                std::string message = "saved";
-                if (::geteuid() == 0 &&
-                    (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-                    message = "cannot become nobody";
-                else
-                    try {
-                        saveHelpFile(path.toStdString(), "new");
-                    } catch (const std::exception &error) {
-                        message = error.what();
-                    }
-                const ssize_t written = ::write(pipeEnds[1], message.data(), message.size());
-                ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-            }
-            ::close(pipeEnds[1]);
-            QByteArray answer;
-            char chunk[256];
-            for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
-                answer.append(chunk, n);
-            ::close(pipeEnds[0]);
-            int status = 0;
-            QCOMPARE(::waitpid(child, &status, 0), child);
-            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            QCOMPARE(QString::fromUtf8(answer),
-                     QString("Cannot create file \"%1\". Permission denied").arg(path));
-            QCOMPARE(readFile(path), QByteArray("old\r\n"));
-            QCOMPARE(QDir(base + "/" + folder).entryList(QDir::Files | QDir::Hidden),
-                     QStringList({name}));
-        }
-        ::chmod(QFile::encodeName(base + "/closed").constData(), 0755);
     }
 
     void linkOpensTheHomePage() {
