@@ -13,8 +13,29 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
+
+// The line patterns a metafile brush hatches itself; the others are drawn as a solid brush.
+std::optional<WmfHatch> hatchOf(Qt::BrushStyle style) {
+    switch (style) {
+    case Qt::HorPattern:
+        return WmfHatch::Horizontal;
+    case Qt::VerPattern:
+        return WmfHatch::Vertical;
+    case Qt::CrossPattern:
+        return WmfHatch::Cross;
+    case Qt::BDiagPattern:
+        return WmfHatch::BackwardDiagonal;
+    case Qt::FDiagPattern:
+        return WmfHatch::ForwardDiagonal;
+    case Qt::DiagCrossPattern:
+        return WmfHatch::DiagonalCross;
+    default:
+        return std::nullopt;
+    }
+}
 
 // How much of its colour a dense pattern shows; the metafile gets the solid blend with white.
 qreal patternCoverage(Qt::BrushStyle style) {
@@ -277,35 +298,12 @@ MetafilePaintEngine::BrushKey MetafilePaintEngine::brushKey() const {
     QColor colour = averageColour(brush);
     if (invisible(colour))
         return key;
-    key.style = WmfBrushStyle::Solid;
-    switch (style) {
-    case Qt::HorPattern:
+    if (const std::optional<WmfHatch> hatch = hatchOf(style)) {
         key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::Horizontal;
-        break;
-    case Qt::VerPattern:
-        key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::Vertical;
-        break;
-    case Qt::CrossPattern:
-        key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::Cross;
-        break;
-    case Qt::BDiagPattern:
-        key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::BackwardDiagonal;
-        break;
-    case Qt::FDiagPattern:
-        key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::ForwardDiagonal;
-        break;
-    case Qt::DiagCrossPattern:
-        key.style = WmfBrushStyle::Hatched;
-        key.hatch = WmfHatch::DiagonalCross;
-        break;
-    default:
+        key.hatch = *hatch;
+    } else {
+        key.style = WmfBrushStyle::Solid;
         colour.setAlphaF(colour.alphaF() * float(patternCoverage(style)));
-        break;
     }
     key.colour = colourOf(colour);
     return key;
