@@ -4,6 +4,7 @@
 #include "input/decimal_text.h"
 #include "input/field_table.h"
 #include "input/key_filter.h"
+#include "user_locales.h"
 
 #include <QTest>
 #include <cmath>
@@ -125,5 +126,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(DecimalTextTest)
+int main(int argc, char **argv) { return runUnderEachLocale<DecimalTextTest>(argc, argv); }
+
 #include "test_decimal_text.moc"

@@ -59,31 +59,30 @@ enum class Fault {
     LinkToAPipeClosedByItsReader,
 };
 
-// What the error report says for an image or the help file ("%1": the file's full path) and for
-// the report; empty when the file is written.
+// What the error report says for an image or the help file and for the report; empty when the
+// file is written. An image that cannot be created names its full path and the system's text of
+// `cannotCreate`, in the user's language.
 struct FaultCase {
     const char *name;
     Fault fault;
     QString imageMessage;
     QString reportMessage;
+    int cannotCreate = 0;
 };
 
 const FaultCase faultCases[] = {
-    {"read-only directory", Fault::ReadOnlyDirectory,
-     "Cannot create file \"%1\". Permission denied.", "File access denied."},
-    {"directory in the way", Fault::DirectoryInTheWay, "Cannot create file \"%1\". Is a directory.",
-     "File access denied."},
+    {"read-only directory", Fault::ReadOnlyDirectory, "", "File access denied.", EACCES},
+    {"directory in the way", Fault::DirectoryInTheWay, "", "File access denied.", EISDIR},
     {"write fails part-way", Fault::WriteFailsPartWay, "Stream write error.",
      QString("I/O error %1.").arg(EFBIG)},
-    {"read-only file", Fault::ReadOnlyFile, "Cannot create file \"%1\". Permission denied.",
-     "File access denied."},
+    {"read-only file", Fault::ReadOnlyFile, "", "File access denied.", EACCES},
     {"link to a file", Fault::LinkToAFile, "", ""},
     {"link to a file, write fails", Fault::LinkToAFileWriteFails, "Stream write error.",
      QString("I/O error %1.").arg(EFBIG)},
     {"link to a device", Fault::LinkToADevice, "", ""},
     {"link to a pipe being read", Fault::LinkToAPipeBeingRead, "", ""},
-    {"link to a pipe nobody reads", Fault::LinkToAPipeNobodyReads,
-     "Cannot create file \"%1\". No such device or address.", QString("I/O error %1.").arg(ENXIO)},
+    {"link to a pipe nobody reads", Fault::LinkToAPipeNobodyReads, "",
+     QString("I/O error %1.").arg(ENXIO), ENXIO},
     {"link to a pipe closed by its reader", Fault::LinkToAPipeClosedByItsReader,
      "Stream write error.", QString("I/O error %1.").arg(EPIPE)},
 };
@@ -366,7 +365,10 @@ private slots:
         goingAway.reset();
 
         const QString expected =
-            file == reportName ? c.reportMessage : QString(c.imageMessage).replace("%1", path);
+            file == reportName ? c.reportMessage
+            : c.cannotCreate   ? QString("Cannot create file \"%1\". %2.")
+                                   .arg(path, QString::fromLocal8Bit(std::strerror(c.cannotCreate)))
+                             : c.imageMessage;
         QCOMPARE(shown, expected);
         const bool saved = expected.isEmpty();
 

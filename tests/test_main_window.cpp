@@ -315,5 +315,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+int main(int argc, char **argv) { return runWindowTest<MainWindowTest>(argc, argv); }
+
 #include "test_main_window.moc"

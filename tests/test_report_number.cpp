@@ -3,6 +3,7 @@
 
 #include "app/arithmetic_fault.h"
 #include "report/report_number.h"
+#include "user_locales.h"
 
 #include <QTest>
 #include <cfloat>
@@ -78,5 +79,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(ReportNumberTest)
+int main(int argc, char **argv) { return runUnderEachLocale<ReportNumberTest>(argc, argv); }
+
 #include "test_report_number.moc"

@@ -213,5 +213,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(SpeakerPageTest)
+int main(int argc, char **argv) { return runWindowTest<SpeakerPageTest>(argc, argv); }
+
 #include "test_speaker_page.moc"

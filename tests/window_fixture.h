@@ -5,6 +5,7 @@
 
 #include "app/unit1.h"
 #include "help/unit2.h"
+#include "user_locales.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -38,6 +39,15 @@ inline QString errorReportDuring(const std::function<void()> &action) {
     watcher.start(10);
     action();
     return text;
+}
+
+// main() of a window test: the application as the program makes it, then every slot under C and
+// under each comma locale.
+template <class Test>
+int runWindowTest(int argc, char **argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    return runUnderEachLocale<Test>(argc, argv);
 }
 
 // A test class driving the main window, with the help window made but hidden, as at start-up.

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 std::optional<double> parseDecimalComma(std::string_view text) {
@@ -53,10 +52,12 @@ std::string formatGeneral(double value) {
     if (!std::isfinite(value))
         return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
 
-    // 15 significant digits, correctly rounded: d.dddddddddddddde±x
+    // 15 significant digits, correctly rounded: d.dddddddddddddde±x. to_chars, unlike printf,
+    // writes the point whatever the process locale says.
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    std::string text(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const std::string text(buffer, end);
     const auto e = text.find('e');
     const int exponent = std::atoi(text.c_str() + e + 1);
     const bool negative = text[0] == '-';

@@ -2,16 +2,18 @@
 
 #include "app/arithmetic_fault.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 std::string formatReportNumber(double value, int width, int decimals) {
     checked(value);
 
-    // 18 significant digits, correctly rounded by the C library: "-d.ddddddddddddddddde-ddd".
+    // 18 significant digits, correctly rounded: "-d.ddddddddddddddddde-ddd", the point whatever
+    // the process locale says.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17e", value);
-    const std::string text(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17).ptr;
+    const std::string text(buffer, end);
     const auto e = text.find('e');
     const int exponent = std::atoi(text.c_str() + e + 1);
     std::string digits;

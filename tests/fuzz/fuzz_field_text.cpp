@@ -6,6 +6,8 @@
 #include "input/decimal_text.h"
 #include "input/field_table.h"
 
+#include "comma_locale.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -76,10 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
 
-    // The C library's correctly rounded reading of the same digits.
+    // The C library's correctly rounded reading, in the C locale, of the same digits.
     std::string pointText(text);
     std::replace(pointText.begin(), pointText.end(), ',', '.');
-    const double reference = std::strtod(pointText.c_str(), nullptr);
+    const double reference = readPointText(pointText.c_str());
     if (std::isinf(reference)) {
         require(!value && check.verdict == FieldVerdict::NotANumber,
                 "a number beyond the double range was accepted", text);

@@ -8,6 +8,8 @@
 #include "input/decimal_text.h"
 #include "report/report_number.h"
 
+#include "comma_locale.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -80,7 +82,7 @@ double readGeneral(std::string_view text) {
 
     std::string c(text);
     std::replace(c.begin(), c.end(), ',', '.');
-    const double read = std::strtod(c.c_str(), nullptr);
+    const double read = readPointText(c.c_str());
     require(text.starts_with('-') == (read < 0), "a sign other than the number's", text);
     // Scientific below 1e-5 and from 1e15 on, either bound reached by rounding to 15 digits.
     const double magnitude = std::fabs(read);
@@ -156,7 +158,7 @@ void checkReport(double value, int width, int decimals) {
     }
     require(i == body.size(), "characters after the number", text);
 
-    const double read = std::strtod(std::string(body).c_str(), nullptr);
+    const double read = readPointText(std::string(body).c_str());
     // The digits come from the value taken to 18 significant digits (relative 5e-18), then
     // rounded to the decimals; reading them back rounds once more.
     require(std::fabs(read - value) <= tolerance(std::pow(10.0, -decimals), 2.5e-16, read, value),
