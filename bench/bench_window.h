@@ -2,9 +2,9 @@
 
 // The main window as the program shows it, for benchmarks of what its buttons do.
 
-#include "app/classic_look.h"
 #include "app/unit1.h"
 #include "help/unit2.h"
+#include "ui/classic_look.h"
 
 #include <QApplication>
 #include <QWindow>

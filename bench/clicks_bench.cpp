@@ -20,53 +20,60 @@ namespace {
 
 TForm1 *window = nullptr;
 
+template <class Control>
+Control *control(const char *kind, int number) {
+    return window->findChild<Control *>(QString("%1%2").arg(kind).arg(number));
+}
+
 // The given texts, or the defaults, into the group's fields.
 void typeInto(FieldGroup group, std::span<const char *const> texts) {
     const auto fields = groupFields(group);
     for (std::size_t i = 0; i < fields.size(); ++i)
-        window->Edit[static_cast<std::size_t>(fields[i].edit)]->setText(
-            texts.empty() ? fields[i].defaultText : texts[i]);
+        control<QLineEdit>("Edit", fields[i].edit)
+            ->setText(texts.empty() ? fields[i].defaultText : texts[i]);
 }
 
-void click(benchmark::State &state, QPushButton *TForm1::*button, int page, FieldGroup group) {
+// ButtonN on its page; `resultLabels` are the N of the LabelN a key-down sets to "0".
+void click(benchmark::State &state, int buttonNumber, int page, std::vector<int> resultLabels) {
+    QPushButton *button = control<QPushButton>("Button", buttonNumber);
     std::vector<QLabel *> results;
-    for (const int n : resetLabels(group))
-        results.push_back(window->findChild<QLabel *>(QString("Label%1").arg(n)));
+    for (const int n : resultLabels)
+        results.push_back(control<QLabel>("Label", n));
     window->PageControl1->setCurrentIndex(page); // in view, so that the results are painted
-    (window->*button)->click();
+    button->click();
     QApplication::processEvents();
     require(!results.empty() && results.front()->text() != "0", "the click shows its results");
     for (auto _ : state) {
         for (QLabel *label : results)
             label->setText("0");
-        (window->*button)->click();
+        button->click();
         QApplication::processEvents(); // the deferred layout and repaint
     }
 }
-BENCHMARK_CAPTURE(click, Button1, &TForm1::Button1, 1, FieldGroup::InvertingVariant1);
-BENCHMARK_CAPTURE(click, Button2, &TForm1::Button2, 1, FieldGroup::InvertingVariant2);
-BENCHMARK_CAPTURE(click, Button3, &TForm1::Button3, 1, FieldGroup::InvertingVariant3);
-BENCHMARK_CAPTURE(click, Button4, &TForm1::Button4, 0, FieldGroup::NonInvertingVariant1);
-BENCHMARK_CAPTURE(click, Button5, &TForm1::Button5, 0, FieldGroup::NonInvertingVariant2);
-BENCHMARK_CAPTURE(click, Button6, &TForm1::Button6, 0, FieldGroup::NonInvertingVariant3);
-BENCHMARK_CAPTURE(click, Button7, &TForm1::Button7, 2, FieldGroup::Speaker);
+using Labels = std::vector<int>;
+BENCHMARK_CAPTURE(click, Button1, 1, 1, Labels{8, 9});
+BENCHMARK_CAPTURE(click, Button2, 2, 1, Labels{17, 18});
+BENCHMARK_CAPTURE(click, Button3, 3, 1, Labels{26, 27});
+BENCHMARK_CAPTURE(click, Button4, 4, 0, Labels{35, 36});
+BENCHMARK_CAPTURE(click, Button5, 5, 0, Labels{44, 45});
+BENCHMARK_CAPTURE(click, Button6, 6, 0, Labels{53, 54});
+BENCHMARK_CAPTURE(click, Button7, 7, 2, Labels{72, 73, 76, 77, 107});
 
 // Variant 2 with all ten Newton attempts used up, the longest click of an amplifier page; it
 // ends with a message ("Решения нет", or "Увеличьте R!" for a negative result).
-void clickNewtonWorst(benchmark::State &state, QPushButton *TForm1::*button, int page,
-                      FieldGroup group, std::span<const char *const> texts,
-                      QLabel *TForm1::*message) {
+void clickNewtonWorst(benchmark::State &state, int button, int page, FieldGroup group,
+                      std::span<const char *const> texts, int message, Labels results) {
     typeInto(group, texts);
     window->PageControl1->setCurrentIndex(page);
-    (window->*button)->click();
-    require((window->*message)->isVisible(), "Variant 2 ends with a message");
-    click(state, button, page, group);
+    control<QPushButton>("Button", button)->click();
+    require(control<QLabel>("Label", message)->isVisible(), "Variant 2 ends with a message");
+    click(state, button, page, std::move(results));
     typeInto(group, {});
 }
-BENCHMARK_CAPTURE(clickNewtonWorst, Button2TenAttempts, &TForm1::Button2, 1,
-                  FieldGroup::InvertingVariant2, invertingNewtonWorst, &TForm1::Label84);
-BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, &TForm1::Button5, 0,
-                  FieldGroup::NonInvertingVariant2, nonInvertingNewtonWorst, &TForm1::Label81);
+BENCHMARK_CAPTURE(clickNewtonWorst, Button2TenAttempts, 2, 1, FieldGroup::InvertingVariant2,
+                  invertingNewtonWorst, 84, Labels{17, 18});
+BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, 5, 0, FieldGroup::NonInvertingVariant2,
+                  nonInvertingNewtonWorst, 81, Labels{44, 45});
 
 } // namespace
 

@@ -26,8 +26,8 @@ int main(int argc, char *argv[]) {
     QTemporaryDir directory;
     QDir::setCurrent(directory.path());
     const int status = runWithMainWindow(argc, argv, [](TForm1 &form) {
-        form.Button6->click();
-        form.Button7->click();
+        form.findChild<QPushButton *>("Button6")->click();
+        form.findChild<QPushButton *>("Button7")->click();
         window = &form;
     });
     QDir::setCurrent(QDir::homePath()); // leave the directory so that it can be removed

@@ -5,10 +5,11 @@
 //
 //   startup_bench [runs]        prints the median and the quartiles of both, and their ratio
 
-#include "app/classic_look.h"
 #include "app/unit1.h"
 #include "help/unit2.h"
 #include "speaker/response_chart.h"
+#include "speaker/speaker_page.h"
+#include "ui/classic_look.h"
 
 #include <QApplication>
 #include <QLineSeries>
@@ -50,7 +51,7 @@ int runChild(const std::string &variant, int argc, char *argv[]) {
         TForm2 help;
         form.setHelpWindow(&help);
         form.PageControl1->setCurrentIndex(2); // the page with the chart in view
-        return showAndReport(app, form, *form.Chart1, 200);
+        return showAndReport(app, form, *form.TabSheet3->Chart1, 200);
     }
     QWidget window;
     window.setFixedSize(744, 502);

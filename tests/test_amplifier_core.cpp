@@ -5,8 +5,8 @@
 #include "amplifier/feedback_design.h"
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
-#include "app/arithmetic_fault.h"
-#include "input/decimal_text.h"
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 #include "nodal_model.h"
 
 #include <QTest>

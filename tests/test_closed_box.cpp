@@ -1,9 +1,9 @@
 // The closed-box model against textbook relations and a direct evaluation of the second-order
 // high-pass (closed_box_model.h).
 
-#include "app/arithmetic_fault.h"
 #include "closed_box_model.h"
-#include "input/decimal_text.h"
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 #include "speaker/closed_box.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // Number texts of the window: reading fields, the keystroke filter, the field table's checks
 // and the rounding and general format of the result labels.
 
-#include "input/decimal_text.h"
+#include "core/decimal_text.h"
 #include "input/field_table.h"
 #include "input/key_filter.h"
 #include "user_locales.h"

@@ -3,9 +3,9 @@
 // in a child (this program again, driving the real windows) as an ordinary user, so that
 // permission bits count, and under a file size limit where a write is to fail part-way.
 
-#include "app/classic_look.h"
 #include "help/help_file.h"
 #include "scratch_files.h"
+#include "ui/classic_look.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -233,7 +233,7 @@ int childSaves(const QByteArray &mode) {
         form.show();
         static_cast<void>(QTest::qWaitForWindowExposed(&form)); // offscreen: at once
         form.PageControl1->setCurrentIndex(0);
-        QTest::mouseClick(form.Button6, Qt::LeftButton); // non-inverting, all parts known
+        QTest::mouseClick(findButton(&form, 6), Qt::LeftButton); // non-inverting, all parts known
         shown = errorReportDuring([&] { QTest::mouseClick(form.Button10, Qt::LeftButton); });
     } else {
         TForm2 help;

@@ -1,11 +1,11 @@
 // The help window driven as a user drives it, and the file its text is saved to.
 
-#include "app/classic_look.h"
-#include "app/last_results.h"
+#include "core/decimal_text.h"
+#include "core/last_results.h"
 #include "help/help_file.h"
-#include "input/decimal_text.h"
 #include "input/field_table.h"
 #include "scratch_files.h"
+#include "ui/classic_look.h"
 #include "window_fixture.h"
 
 #include <QApplication>

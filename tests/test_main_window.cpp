@@ -1,8 +1,8 @@
 // The main window driven as a user drives it: keystrokes into the real fields, clicks on the
 // real buttons, then what the labels, colours, focus and banner show.
 
-#include "app/classic_look.h"
 #include "speaker/response_chart.h"
+#include "ui/classic_look.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -52,45 +52,45 @@ private slots:
         QCOMPARE(form->PageControl1->currentIndex(), 0);
         QCOMPARE(form->PageControl1->tabText(2),
                  QString("Пример применения (условный - см. Help!)"));
-        for (QLabel *message : {form->Label81, form->Label82, form->Label83, form->Label84})
-            QVERIFY(message->isHidden());
+        for (int message : {81, 82, 83, 84})
+            QVERIFY(findLabel(form.get(), message)->isHidden());
         // Design-time texts stay until the first run or key-down: written with a point.
-        QCOMPARE(form->Label53->text(), QString("0.6"));
-        QCOMPARE(form->Label17->text(), QString("10.08"));
+        QCOMPARE(findLabel(form.get(), 53)->text(), QString("0.6"));
+        QCOMPARE(findLabel(form.get(), 17)->text(), QString("10.08"));
         QCOMPARE(edit(20)->text(), QString("0,6"));
         QCOMPARE(edit(37)->text(), QString("6"));
         QCOMPARE(form->findChild<QLabel *>("Label48")->text(), QString("Rос (кОм) ="));
         QCOMPARE(form->findChild<QLabel *>("Label29")->text(), QString("Roc (кОм) ="));
         QCOMPARE(form->Button8->geometry(), QRect(16, 456, 145, 33));
-        QCOMPARE(form->GroupBox6->geometry(), QRect(568, 40, 161, 321));
+        QCOMPARE(findGroupBox(form.get(), 6)->geometry(), QRect(568, 40, 161, 321));
         QCOMPARE(edit(16)->geometry(), QRect(80, 40, 65, 21));
-        QVERIFY(form->Button7->isDefault());
+        QVERIFY(findButton(form.get(), 7)->isDefault());
     }
 
     void defaultResultsOnBothPages() {
         struct Run {
             int page;
-            QPushButton *button;
-            QLabel *first;
-            QLabel *second;
+            int button; // the N of ButtonN, LabelN
+            int first;
+            int second;
             const char *firstText;
             const char *secondText;
-            int schemeKind;
+            SchemeKind schemeKind;
         };
         const Run runs[] = {
-            {0, form->Button4, form->Label35, form->Label36, "10", "20", 1},
-            {0, form->Button5, form->Label44, form->Label45, "20", "10", 1},
-            {0, form->Button6, form->Label53, form->Label54, "0,6", "20", 1},
-            {1, form->Button1, form->Label8, form->Label9, "1", "6,5", 2},
-            {1, form->Button2, form->Label17, form->Label18, "10,08", "1,01", 2},
-            {1, form->Button3, form->Label26, form->Label27, "2,2", "6,5", 2},
+            {0, 4, 35, 36, "10", "20", SchemeKind::NonInverting},
+            {0, 5, 44, 45, "20", "10", SchemeKind::NonInverting},
+            {0, 6, 53, 54, "0,6", "20", SchemeKind::NonInverting},
+            {1, 1, 8, 9, "1", "6,5", SchemeKind::Inverting},
+            {1, 2, 17, 18, "10,08", "1,01", SchemeKind::Inverting},
+            {1, 3, 26, 27, "2,2", "6,5", SchemeKind::Inverting},
         };
         for (const Run &run : runs) {
             showPage(run.page);
-            run.first->setText("?");
-            click(run.button);
-            QCOMPARE(run.first->text(), QString(run.firstText));
-            QCOMPARE(run.second->text(), QString(run.secondText));
+            findLabel(form.get(), run.first)->setText("?");
+            click(findButton(form.get(), run.button));
+            QCOMPARE(findLabel(form.get(), run.first)->text(), QString(run.firstText));
+            QCOMPARE(findLabel(form.get(), run.second)->text(), QString(run.secondText));
             QVERIFY(form->Button10->isEnabled());
             QCOMPARE(form->lastResults().schemeKind, run.schemeKind);
         }
@@ -102,21 +102,21 @@ private slots:
     void otherInvertingCases() {
         showPage(1);
         type(5, "0,3");
-        click(form->Button1);
-        QCOMPARE(form->Label8->text(), QString("20"));
-        QCOMPARE(form->Label9->text(), QString("9,3"));
+        click(findButton(form.get(), 1));
+        QCOMPARE(findLabel(form.get(), 8)->text(), QString("20"));
+        QCOMPARE(findLabel(form.get(), 9)->text(), QString("9,3"));
 
         type(6, "3");
-        click(form->Button2);
-        QCOMPARE(form->Label17->text(), QString("4,65"));
-        QCOMPARE(form->Label18->text(), QString("0,46"));
+        click(findButton(form.get(), 2));
+        QCOMPARE(findLabel(form.get(), 17)->text(), QString("4,65"));
+        QCOMPARE(findLabel(form.get(), 18)->text(), QString("0,46"));
 
         const char *network[] = {"0,05", "1000", "1000", "100", "20"};
         for (int i = 0; i < 5; ++i)
             type(11 + i, network[i]);
-        click(form->Button3);
-        QCOMPARE(form->Label26->text(), QString("20"));
-        QCOMPARE(form->Label27->text(), QString("0"));
+        click(findButton(form.get(), 3));
+        QCOMPARE(findLabel(form.get(), 26)->text(), QString("20"));
+        QCOMPARE(findLabel(form.get(), 27)->text(), QString("0"));
     }
 
     void keystrokesAreFiltered() {
@@ -137,27 +137,27 @@ private slots:
 
     void keyDownMarksResultsStale() {
         type(19, "0,6"); // Rт = Rвых: a message that the key-downs below leave up
-        click(form->Button4);
-        QVERIFY(form->Label82->isVisible());
+        click(findButton(form.get(), 4));
+        QVERIFY(findLabel(form.get(), 82)->isVisible());
         edit(29)->setText("500");
-        click(form->Button6); // out of range: yellow, banner, "Сохранить" off
+        click(findButton(form.get(), 6)); // out of range: yellow, banner, "Сохранить" off
         QVERIFY(form->Label55->isVisible());
         QVERIFY(isYellow(edit(29)));
 
         // A key-down in another group hides the banner but leaves the failed field yellow.
-        form->Label35->setText("kept");
+        findLabel(form.get(), 35)->setText("kept");
         QTest::keyClick(edit(22), Qt::Key_Left);
         QVERIFY(form->Label55->isHidden());
         QVERIFY(isYellow(edit(29)));
-        QCOMPARE(form->Label44->text(), QString("0"));
-        QCOMPARE(form->Label45->text(), QString("0"));
-        QCOMPARE(form->Label35->text(), QString("kept"));
+        QCOMPARE(findLabel(form.get(), 44)->text(), QString("0"));
+        QCOMPARE(findLabel(form.get(), 45)->text(), QString("0"));
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
 
         // Even an arrow key in the group: its results go to "0", the message stays up.
         QTest::keyClick(edit(17), Qt::Key_Right);
-        QCOMPARE(form->Label35->text(), QString("0"));
-        QCOMPARE(form->Label36->text(), QString("0"));
-        QVERIFY(form->Label82->isVisible());
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0"));
+        QCOMPARE(findLabel(form.get(), 36)->text(), QString("0"));
+        QVERIFY(findLabel(form.get(), 82)->isVisible());
         QVERIFY(!form->Button10->isEnabled()); // the key-down leaves "Сохранить" alone
         QTest::keyClick(edit(29), Qt::Key_End);
         QVERIFY(!isYellow(edit(29)));
@@ -166,8 +166,8 @@ private slots:
     void rangeFaultsClampTheField() {
         type(16, "0,04");
         type(18, "500");
-        form->Label35->setText("kept");
-        click(form->Button4);
+        findLabel(form.get(), 35)->setText("kept");
+        click(findButton(form.get(), 4));
         QCOMPARE(edit(16)->text(), QString("0,05"));
         QVERIFY(isYellow(edit(16)));
         QVERIFY(!isYellow(edit(18))); // only the first failing field is checked
@@ -175,10 +175,10 @@ private slots:
         QVERIFY(form->Label55->isVisible());
         QCOMPARE(QApplication::focusWidget(), edit(16));
         QVERIFY(!form->Button10->isEnabled());
-        QCOMPARE(form->Label35->text(), QString("kept"));
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
         QCOMPARE(form->lastResults().r1, 0.04); // the rejected value, unconverted
 
-        click(form->Button4); // the bound passes; now Rн fails high
+        click(findButton(form.get(), 4)); // the bound passes; now Rн fails high
         QVERIFY(!isYellow(edit(16)));
         QCOMPARE(form->lastResults().r1, 50.0);
         QCOMPARE(edit(18)->text(), QString("100"));
@@ -186,82 +186,82 @@ private slots:
 
         type(1, "1000,5");
         showPage(1);
-        click(form->Button1);
+        click(findButton(form.get(), 1));
         QCOMPARE(edit(1)->text(), QString("1000"));
-        QCOMPARE(form->lastResults().schemeKind, 2);
+        QCOMPARE(form->lastResults().schemeKind, SchemeKind::Inverting);
     }
 
     void commaAndEmptyFieldsStopQuietly() {
         type(30, ",5");
-        form->Label53->setText("kept");
-        click(form->Button6);
+        findLabel(form.get(), 53)->setText("kept");
+        click(findButton(form.get(), 6));
         QCOMPARE(edit(30)->text(), QString(",5"));
         QVERIFY(isYellow(edit(30)));
         QVERIFY(form->Label55->isVisible());
         QVERIFY(form->Button10->isEnabled());
-        QCOMPARE(form->Label53->text(), QString("kept"));
+        QCOMPARE(findLabel(form.get(), 53)->text(), QString("kept"));
 
         type(30, "1,2,5");
-        click(form->Button6);
+        click(findButton(form.get(), 6));
         QVERIFY(isYellow(edit(30)));
 
         // An empty field: the opening steps only, then nothing visible.
         type(30, "");
         type(26, "5,");
-        form->Label53->setText("kept");
-        click(form->Button6);
+        findLabel(form.get(), 53)->setText("kept");
+        click(findButton(form.get(), 6));
         QVERIFY(form->Label55->isHidden());
         QVERIFY(!isYellow(edit(30)));
-        QCOMPARE(form->Label53->text(), QString("kept"));
+        QCOMPARE(findLabel(form.get(), 53)->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
 
         type(30, "0,2");
-        click(form->Button6); // "5," reads as 5 kΩ
+        click(findButton(form.get(), 6)); // "5," reads as 5 kΩ
         QCOMPARE(form->lastResults().r1, 5000.0);
-        QVERIFY(form->Label53->text() != "kept");
+        QVERIFY(findLabel(form.get(), 53)->text() != "kept");
     }
 
     void tasksWithoutSolution() {
         type(19, "0,2");
         type(20, "0,2");
-        click(form->Button4);
-        QCOMPARE(form->Label82->text(), QString("R < Rвых!"));
-        QVERIFY(form->Label82->isVisible());
-        QCOMPARE(form->Label35->text(), QString("0"));
+        click(findButton(form.get(), 4));
+        QCOMPARE(findLabel(form.get(), 82)->text(), QString("R < Rвых!"));
+        QVERIFY(findLabel(form.get(), 82)->isVisible());
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0"));
         QVERIFY(form->Button10->isEnabled());
 
         type(25, "0,2");
-        click(form->Button5);
-        QCOMPARE(form->Label81->text(), QString("R < Rвых!"));
-        QCOMPARE(form->Label44->text(), QString("0"));
+        click(findButton(form.get(), 5));
+        QCOMPARE(findLabel(form.get(), 81)->text(), QString("R < Rвых!"));
+        QCOMPARE(findLabel(form.get(), 44)->text(), QString("0"));
 
         // The next run of the variant hides its message and restores "Решения нет" first.
         type(20, "0,6");
-        click(form->Button4);
-        QVERIFY(form->Label82->isHidden());
-        QCOMPARE(form->Label82->text(), QString("Решения нет"));
+        click(findButton(form.get(), 4));
+        QVERIFY(findLabel(form.get(), 82)->isHidden());
+        QCOMPARE(findLabel(form.get(), 82)->text(), QString("Решения нет"));
 
         showPage(1);
         type(5, "200");
-        form->Label8->setText("kept");
-        click(form->Button1);
-        QCOMPARE(form->Label83->text(), QString("Решения нет!"));
-        QVERIFY(form->Label83->isVisible());
-        QCOMPARE(form->Label8->text(), QString("kept"));
+        findLabel(form.get(), 8)->setText("kept");
+        click(findButton(form.get(), 1));
+        QCOMPARE(findLabel(form.get(), 83)->text(), QString("Решения нет!"));
+        QVERIFY(findLabel(form.get(), 83)->isVisible());
+        QCOMPARE(findLabel(form.get(), 8)->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
         QCOMPARE(form->lastResults().r2, 10'000'000.0);
 
         type(9, "2,2");
-        click(form->Button2);
-        QCOMPARE(form->Label84->text(), QString("R < Rвых!"));
-        QVERIFY(form->Label84->isVisible());
+        click(findButton(form.get(), 2));
+        QCOMPARE(findLabel(form.get(), 84)->text(), QString("R < Rвых!"));
+        QVERIFY(findLabel(form.get(), 84)->isVisible());
     }
 
     void enterPressesOnlyThePageThreeButton() {
-        QSignalSpy pressed(form->Button7, &QPushButton::clicked);
+        QSignalSpy pressed(findButton(form.get(), 7), &QPushButton::clicked);
         type(17, "1");
         QTest::keyClick(edit(17), Qt::Key_Return);
-        QCOMPARE(form->Label35->text(), QString("0")); // a key-down, no calculation
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0")); // a key-down, no calculation
         QCOMPARE(pressed.count(), 0);
 
         showPage(2);
@@ -278,10 +278,10 @@ private slots:
         edit(16)->selectAll();
         QTest::keyClick(edit(16), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(edit(16)->text(), QString("1e3"));
-        form->Label35->setText("kept");
-        const QString report = errorReportDuring([&] { click(form->Button4); });
+        findLabel(form.get(), 35)->setText("kept");
+        const QString report = errorReportDuring([&] { click(findButton(form.get(), 4)); });
         QCOMPARE(report, QString("'1e3' is not a valid floating point value."));
-        QCOMPARE(form->Label35->text(), QString("kept"));
+        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
         QVERIFY(!isYellow(edit(16)));
         QVERIFY(form->Button10->isEnabled());
     }
@@ -301,7 +301,7 @@ private slots:
                                      "Edit21"}));
         QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
         QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
-        QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->Chart1));
+        QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->TabSheet3->Chart1));
     }
 
     void helpShowsOneWindow() {

@@ -4,10 +4,10 @@
 // shown, every result label reads back as the value stored, and the results agree with the
 // nodal solution of the circuit or the textbook closed box.
 
-#include "app/classic_look.h"
 #include "closed_box_model.h"
 #include "speaker/response_chart.h"
 #include "sweep_checks.h"
+#include "ui/classic_look.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -68,27 +68,25 @@ struct Calculator {
     Variant variant;
     Stage stage;
     int firstEdit; // the first of its five fields
-    QPushButton *TForm1::*button;
-    QLabel *TForm1::*first;
-    QLabel *TForm1::*second;
-    QLabel *TForm1::*message; // none for a known network
+    int button;    // the N of ButtonN, LabelN
+    int first;
+    int second;
+    int message; // 0: none for a known network
     const char *noSolution;
 };
 
-using F = TForm1;
 const Calculator calculators[] = {
-    {"non-inverting Variant 1", 0, Variant::R2ForRout, Stage::NonInverting, 16, &F::Button4,
-     &F::Label35, &F::Label36, &F::Label82, "Решения нет"},
-    {"non-inverting Variant 2", 0, Variant::R1R2ForGainAndRout, Stage::NonInverting, 21,
-     &F::Button5, &F::Label44, &F::Label45, &F::Label81, "Решения нет"},
-    {"non-inverting Variant 3", 0, Variant::KnownNetwork, Stage::NonInverting, 26, &F::Button6,
-     &F::Label53, &F::Label54, nullptr, nullptr},
-    {"inverting Variant 1", 1, Variant::R2ForRout, Stage::Inverting, 1, &F::Button1, &F::Label8,
-     &F::Label9, &F::Label83, "Решения нет!"},
-    {"inverting Variant 2", 1, Variant::R1R2ForGainAndRout, Stage::Inverting, 6, &F::Button2,
-     &F::Label17, &F::Label18, &F::Label84, "Решения нет"},
-    {"inverting Variant 3", 1, Variant::KnownNetwork, Stage::Inverting, 11, &F::Button3,
-     &F::Label26, &F::Label27, nullptr, nullptr},
+    {"non-inverting Variant 1", 0, Variant::R2ForRout, Stage::NonInverting, 16, 4, 35, 36, 82,
+     "Решения нет"},
+    {"non-inverting Variant 2", 0, Variant::R1R2ForGainAndRout, Stage::NonInverting, 21, 5, 44, 45,
+     81, "Решения нет"},
+    {"non-inverting Variant 3", 0, Variant::KnownNetwork, Stage::NonInverting, 26, 6, 53, 54, 0,
+     nullptr},
+    {"inverting Variant 1", 1, Variant::R2ForRout, Stage::Inverting, 1, 1, 8, 9, 83,
+     "Решения нет!"},
+    {"inverting Variant 2", 1, Variant::R1R2ForGainAndRout, Stage::Inverting, 6, 2, 17, 18, 84,
+     "Решения нет"},
+    {"inverting Variant 3", 1, Variant::KnownNetwork, Stage::Inverting, 11, 3, 26, 27, 0, nullptr},
 };
 
 // Fs, Re, Qms, Qes, Vas, Vb, Rвых of the loudspeaker page. Fs only scales the frequencies and Re
@@ -150,9 +148,9 @@ class PageSweepsTest : public ProgramWindowTest {
     void verifyAmplifierRun(const Calculator &c) {
         const auto where = [&] { return this->where(c); };
         const LastResults &last = form->lastResults();
-        const QLabel *first = form.get()->*c.first;
-        const QLabel *second = form.get()->*c.second;
-        const QLabel *message = c.message ? form.get()->*c.message : nullptr;
+        const QLabel *first = findLabel(form.get(), c.first);
+        const QLabel *second = findLabel(form.get(), c.second);
+        const QLabel *message = c.message ? findLabel(form.get(), c.message) : nullptr;
         const bool written = first->text() != "0" || second->text() != "0";
         const bool shown = message && message->isVisible();
         SWEEP_VERIFY(form->Label55->isHidden() && form->Button10->isEnabled(), where);
@@ -252,25 +250,26 @@ class PageSweepsTest : public ProgramWindowTest {
         const double halfPowerDb = -10 * std::log10(2.0);
         SWEEP_VERIFY(std::fabs(highPassDb(last.f3, t.fc, t.qtc) - halfPowerDb) < 1e-9, where);
         SWEEP_VERIFY(std::fabs(highPassDb(last.f3New, t.fc, t.qtcNew) - halfPowerDb) < 1e-9, where);
-        SWEEP_VERIFY(showsRounded(text(form->Label76), last.qtc, 3), where);
-        SWEEP_VERIFY(showsRounded(text(form->Label77), last.f3, 2), where);
-        SWEEP_VERIFY(showsRounded(text(form->Label72), last.qtcNew, 3), where);
-        SWEEP_VERIFY(showsRounded(text(form->Label73), last.f3New, 2), where);
+        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 76)), last.qtc, 3), where);
+        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 77)), last.f3, 2), where);
+        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 72)), last.qtcNew, 3), where);
+        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 73)), last.f3New, 2), where);
         // Without a finite required Rвых (s/0,7 = 1/Qms) the page shows a dash and reports.
         if (reports.isEmpty())
-            SWEEP_VERIFY(showsRounded(text(form->Label107), last.routRequired, 3), where);
+            SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 107)), last.routRequired, 3),
+                         where);
         else
-            SWEEP_VERIFY(form->Label107->text() == "—", where);
+            SWEEP_VERIFY(findLabel(form.get(), 107)->text() == "—", where);
 
         double top = -std::numeric_limits<double>::infinity();
         for (int i = 0; i < 2; ++i) {
-            const QList<QPointF> points = form->Chart1->series(i)->points();
+            const QList<QPointF> points = form->TabSheet3->Chart1->series(i)->points();
             SWEEP_VERIFY(points.size() == 100, where);
             const double q = i == 0 ? t.qtc : t.qtcNew;
             for (qsizetype k = 0; k < points.size(); ++k) {
                 const QPointF p = points[k];
                 SWEEP_VERIFY(k == 0 || p.x() > points[k - 1].x(), where);
-                SWEEP_VERIFY(p.x() == form->Chart1->series(0)->at(k).x(), where);
+                SWEEP_VERIFY(p.x() == form->TabSheet3->Chart1->series(0)->at(k).x(), where);
                 SWEEP_VERIFY(std::isfinite(p.y()), where);
                 SWEEP_VERIFY(std::fabs(p.y() - highPassDb(p.x(), t.fc, q)) < 1e-9, where);
                 top = std::max(top, p.y());
@@ -278,12 +277,12 @@ class PageSweepsTest : public ProgramWindowTest {
         }
         // The chart keeps every level; the level axis clips at its −16 dB floor and reaches up
         // to the highest point (the pass band when every point lies below the floor).
-        const auto *frequency =
-            qobject_cast<QLogValueAxis *>(form->Chart1->chart()->axes(Qt::Horizontal).value(0));
-        const auto *level =
-            qobject_cast<QValueAxis *>(form->Chart1->chart()->axes(Qt::Vertical).value(0));
-        SWEEP_VERIFY(frequency->min() == form->Chart1->series(0)->at(0).x() &&
-                         frequency->max() == form->Chart1->series(0)->at(99).x(),
+        const auto *frequency = qobject_cast<QLogValueAxis *>(
+            form->TabSheet3->Chart1->chart()->axes(Qt::Horizontal).value(0));
+        const auto *level = qobject_cast<QValueAxis *>(
+            form->TabSheet3->Chart1->chart()->axes(Qt::Vertical).value(0));
+        SWEEP_VERIFY(frequency->min() == form->TabSheet3->Chart1->series(0)->at(0).x() &&
+                         frequency->max() == form->TabSheet3->Chart1->series(0)->at(99).x(),
                      where);
         SWEEP_VERIFY(level->min() == -16 && level->max() == (top > -16 ? top : 0), where);
     }
@@ -357,7 +356,7 @@ private slots:
         QFETCH(int, index);
         const Calculator &c = calculators[index];
         form->PageControl1->setCurrentIndex(c.page);
-        QPushButton *button = form.get()->*c.button;
+        QPushButton *button = findButton(form.get(), c.button);
         const auto verify = [&] { verifyAmplifierRun(c); };
         int runs = 0;
         endings.clear();
@@ -386,10 +385,10 @@ private slots:
         for (const auto &runaway : cases) {
             for (int i = 0; i < 5; ++i)
                 type(c.firstEdit + i, runaway.fields[i]);
-            run(form.get()->*c.button);
+            run(findButton(form.get(), c.button));
             QCOMPARE(reports, QStringList{runaway.report});
-            QCOMPARE((form.get()->*c.first)->text(), QString("0"));
-            QCOMPARE((form.get()->*c.second)->text(), QString("0"));
+            QCOMPARE((findLabel(form.get(), c.first))->text(), QString("0"));
+            QCOMPARE((findLabel(form.get(), c.second))->text(), QString("0"));
             verifyAmplifierRun(c);
             if (QTest::currentTestFailed())
                 return;
@@ -400,10 +399,10 @@ private slots:
         form->PageControl1->setCurrentIndex(2);
         const auto verify = [&] { verifySpeakerRun(); };
         int runs = 0;
-        sweep(31, speakerFields, form->Button7, verify, runs);
+        sweep(31, speakerFields, findButton(form.get(), 7), verify, runs);
         if (QTest::currentTestFailed())
             return;
-        clampEachField(31, speakerFields, form->Button7, true, verify);
+        clampEachField(31, speakerFields, findButton(form.get(), 7), true, verify);
         qInfo("loudspeaker: %d runs over the grid", runs);
     }
 };

@@ -1,12 +1,12 @@
 // The two schematics and the program icon: format, palette, and the parts an engineer looks for,
 // sampled where the drawing puts them.
 
-#include "app/classic_look.h"
-#include "app/program_icon.h"
-#include "app/schematics.h"
-#include "app/timage.h"
+#include "amplifier/amplifier_page.h"
+#include "amplifier/schematics.h"
 #include "app/unit1.h"
 #include "help/unit2.h"
+#include "ui/classic_look.h"
+#include "ui/program_icon.h"
 
 #include <QApplication>
 #include <QTest>
@@ -144,8 +144,8 @@ private slots:
     void windowsUseThem() {
         TForm1 form1;
         TForm2 form2;
-        QCOMPARE(form1.Image1->picture(), nonInvertingSchematic());
-        QCOMPARE(form1.Image2->picture(), invertingSchematic());
+        QCOMPARE(form1.TabSheet1->schematic(), nonInvertingSchematic());
+        QCOMPARE(form1.TabSheet2->schematic(), invertingSchematic());
         for (const QWidget *window :
              {static_cast<QWidget *>(&form1), static_cast<QWidget *>(&form2)})
             for (int size : {16, 32})

@@ -6,9 +6,9 @@
 #include "amplifier/feedback_design.h"
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
-#include "app/arithmetic_fault.h"
 #include "closed_box_model.h"
-#include "input/decimal_text.h"
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 #include "speaker/closed_box.h"
 #include "sweep_checks.h"
 

@@ -1,7 +1,7 @@
 // Files replaced whole: the old file stays until the new one is complete, and what is not a
 // regular file is written into, never replaced.
 
-#include "report/replacing_file.h"
+#include "core/replacing_file.h"
 #include "scratch_files.h"
 
 #include <QDir>

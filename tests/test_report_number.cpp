@@ -1,7 +1,7 @@
 // The report's number fields: fixed point, halves away from zero after the value is taken to 18
 // significant digits, right-aligned, never cut.
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 #include "report/report_number.h"
 #include "user_locales.h"
 

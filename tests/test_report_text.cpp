@@ -12,7 +12,7 @@ namespace {
 // rounded half away from zero, negative.
 LastResults amplifierResults() {
     LastResults r;
-    r.schemeKind = 1;
+    r.schemeKind = SchemeKind::NonInverting;
     r.r1 = 20000;
     r.r2 = 9999.96;
     r.roc = 1000;
@@ -70,7 +70,7 @@ private slots:
 
     void bothWithNineEmptyLinesBetween() {
         LastResults r = amplifierResults();
-        r.schemeKind = 2;
+        r.schemeKind = SchemeKind::Inverting;
         addSpeakerResults(r);
         const QByteArray bytes = reportBytes(r);
         QCOMPARE(bytes, expectedReportFile(bothSections(amplifierFigures, speakerFigures)));

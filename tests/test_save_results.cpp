@@ -2,12 +2,12 @@
 // byte for byte where they are fixed, and what a failed save says and leaves behind (each fault
 // on each file: test_file_faults).
 
-#include "app/classic_look.h"
-#include "app/timage.h"
 #include "expected_report.h"
 #include "report/io_error.h"
 #include "scratch_files.h"
 #include "speaker/response_chart.h"
+#include "ui/classic_look.h"
+#include "ui/timage.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -112,9 +112,7 @@ struct Session {
 
     QString path(const QString &name) const { return QDir::current().filePath(name); }
 
-    void type(int field, const QString &text) {
-        typeInto(form->Edit[static_cast<std::size_t>(field)], text);
-    }
+    void type(int field, const QString &text) { typeInto(findEdit(form.get(), field), text); }
     void calculate(int page, QPushButton *button) {
         form->PageControl1->setCurrentIndex(page);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -167,13 +165,13 @@ private slots:
     // Only an amplifier calculation: its section, its schematic, and the curves of start-up.
     void afterAnAmplifierCalculation() {
         Session s;
-        s.calculate(0, s.form->Button6);
+        s.calculate(0, findButton(s.form.get(), 6));
         QCOMPARE(s.save(), QString());
 
         QCOMPARE(readFile(s.path(report)),
                  expectedReportFile(expectedAmplifierSection(nonInvertingDefaults)));
-        verifySchematicFile(readFile(s.path(schematic)), s.form->Image1->picture());
-        const QImage chart = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 1)->picture());
+        const QImage chart = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
         QVERIFY(!chart.isNull());
         QVERIFY(countPixels(chart, true) > 100);
         QVERIFY(countPixels(chart, false) > 100);
@@ -186,24 +184,26 @@ private slots:
     void afterTheLoudspeakerCalculation() {
         Session s;
         writeFile(s.path(schematic), previousFiles[schematic]);
-        s.calculate(2, s.form->Button7);
+        s.calculate(2, findButton(s.form.get(), 7));
         QCOMPARE(s.save(), QString());
 
         const QByteArray expected = expectedReportFile(expectedSpeakerSection(speakerDefaults));
         QCOMPARE(readFile(s.path(report)), expected);
         QCOMPARE(readFile(s.path(schematic)), previousFiles[schematic]);
 
-        const QImage withCurves = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        const QImage withCurves =
+            chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
         QVERIFY(!withCurves.isNull());
         QVERIFY(countPixels(withCurves, true) > 100);
         QVERIFY(countPixels(withCurves, false) > 100);
-        const QRect onWindow(s.form->Chart1->mapTo(s.form.get(), QPoint()), s.form->Chart1->size());
+        const QRect onWindow(s.form->TabSheet3->Chart1->mapTo(s.form.get(), QPoint()),
+                             s.form->TabSheet3->Chart1->size());
         QCOMPARE(withCurves,
                  s.form->grab(onWindow).toImage().convertToFormat(QImage::Format_RGB888));
 
-        QTest::keyClick(s.form->Edit[33], Qt::Key_End);
+        QTest::keyClick(findEdit(s.form.get(), 33), Qt::Key_End);
         QCOMPARE(s.save(), QString());
-        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->Chart1);
+        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
         QVERIFY(!empty.isNull());
         QCOMPARE(countPixels(empty, true), 0);
         QCOMPARE(countPixels(empty, false), 0);
@@ -213,7 +213,7 @@ private slots:
     // Non-inverting, loudspeaker, then inverting: 63 lines, and only the last amplifier counts.
     void bothSectionsAndTheLastAmplifierPage() {
         Session s;
-        s.calculate(0, s.form->Button6);
+        s.calculate(0, findButton(s.form.get(), 6));
         s.form->PageControl1->setCurrentIndex(2);
         s.type(31, "30");
         s.type(32, "6");
@@ -222,27 +222,27 @@ private slots:
         s.type(35, "50");
         s.type(36, "20");
         s.type(37, "1");
-        s.calculate(2, s.form->Button7);
-        s.calculate(1, s.form->Button3);
+        s.calculate(2, findButton(s.form.get(), 7));
+        s.calculate(1, findButton(s.form.get(), 3));
         QCOMPARE(s.save(), QString());
 
         const SpeakerFigures speaker{"30.0",  " 6.0",  "5.00", "0.60", "50.0",  "20.0",
                                      "-1.96", "1.002", "44.1", "1.00", "1.149", "41.9"};
         QCOMPARE(readFile(s.path(report)),
                  expectedReportFile(bothSections(invertingDefaults, speaker)));
-        QVERIFY(s.form->Image1->picture() != s.form->Image2->picture());
-        verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
+        QVERIFY(findImage(s.form.get(), 1)->picture() != findImage(s.form.get(), 2)->picture());
+        verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
     }
 
     void reportNameTakenByADirectory() {
         Session s;
         QVERIFY(QDir(s.dir.path()).mkdir(report));
-        s.calculate(1, s.form->Button3);
+        s.calculate(1, findButton(s.form.get(), 3));
         QCOMPARE(s.save(), QString("File access denied."));
         // The images before it were written; nothing replaced the directory.
-        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->Chart1).isNull());
+        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1).isNull());
         QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
-        verifySchematicFile(readFile(s.path(schematic)), s.form->Image2->picture());
+        verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
         QVERIFY(QFileInfo(s.path(report)).isDir());
         QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
     }

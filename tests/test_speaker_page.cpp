@@ -1,8 +1,8 @@
 // The loudspeaker page driven through the real window: start-up calculation, Enter, the two
 // worked examples, field faults, key-downs and the chart that follows the data.
 
-#include "app/classic_look.h"
 #include "speaker/response_chart.h"
+#include "ui/classic_look.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -28,19 +28,20 @@ bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) ==
 class SpeakerPageTest : public ProgramWindowTest {
     Q_OBJECT
 
-    QLineSeries *series(int i) { return form->Chart1->series(i); }
+    QLineSeries *series(int i) { return form->TabSheet3->Chart1->series(i); }
 
     void showPage(int index) {
         form->PageControl1->setCurrentIndex(index);
         QApplication::processEvents();
     }
 
-    void compute() { QTest::mouseClick(form->Button7, Qt::LeftButton); }
+    void compute() { QTest::mouseClick(findButton(form.get(), 7), Qt::LeftButton); }
 
     // Label76, Label77, Label72, Label73, Label107: Qtc, F3, Qtc', F3', required Rвых.
     QStringList results() {
-        return {form->Label76->text(), form->Label77->text(), form->Label72->text(),
-                form->Label73->text(), form->Label107->text()};
+        return {findLabel(form.get(), 76)->text(), findLabel(form.get(), 77)->text(),
+                findLabel(form.get(), 72)->text(), findLabel(form.get(), 73)->text(),
+                findLabel(form.get(), 107)->text()};
     }
 
     // Both curves complete, and the axes fitted to them: frequencies from the first point to the
@@ -48,10 +49,10 @@ class SpeakerPageTest : public ProgramWindowTest {
     void verifyCurvesShown() {
         QCOMPARE(series(0)->count(), 100);
         QCOMPARE(series(1)->count(), 100);
-        const auto *frequency =
-            qobject_cast<QLogValueAxis *>(form->Chart1->chart()->axes(Qt::Horizontal).value(0));
-        const auto *level =
-            qobject_cast<QValueAxis *>(form->Chart1->chart()->axes(Qt::Vertical).value(0));
+        const auto *frequency = qobject_cast<QLogValueAxis *>(
+            form->TabSheet3->Chart1->chart()->axes(Qt::Horizontal).value(0));
+        const auto *level = qobject_cast<QValueAxis *>(
+            form->TabSheet3->Chart1->chart()->axes(Qt::Vertical).value(0));
         QVERIFY(frequency && level);
         QCOMPARE(frequency->min(), 10.0);
         QCOMPARE(frequency->max(), series(0)->at(99).x());
@@ -77,7 +78,7 @@ private slots:
         QVERIFY(!form->Button10->isEnabled());
         const LastResults &last = form->lastResults();
         QCOMPARE(last.speakerDone, 0);
-        QCOMPARE(last.schemeKind, 0);
+        QCOMPARE(last.schemeKind, SchemeKind::None);
         QCOMPARE(last.routRequired, 5.996);
         QCOMPARE(last.speakerRout, 6.0);
     }
@@ -183,16 +184,18 @@ private slots:
         type(35, "150");
         const QString report = errorReportDuring([this] { compute(); });
         QCOMPARE(report, QString("Floating point division by zero."));
-        QCOMPARE(form->Label107->text(), QString("—"));
+        QCOMPARE(findLabel(form.get(), 107)->text(), QString("—"));
         QCOMPARE(form->lastResults().routRequired, 0.0);
-        QVERIFY(form->Label72->text() != "0" && form->Label73->text() != "0");
+        QVERIFY(findLabel(form.get(), 72)->text() != "0" &&
+                findLabel(form.get(), 73)->text() != "0");
         verifyCurvesShown();
         QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
 
         // Leaving the singular point brings the figure back.
         type(33, "0,36");
         compute();
-        QVERIFY(form->Label107->text() != "—" && form->Label107->text() != "0");
+        QVERIFY(findLabel(form.get(), 107)->text() != "—" &&
+                findLabel(form.get(), 107)->text() != "0");
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

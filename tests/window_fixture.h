@@ -5,16 +5,47 @@
 
 #include "app/unit1.h"
 #include "help/unit2.h"
+#include "speaker/response_chart.h"
+#include "speaker/speaker_page.h"
+#include "ui/timage.h"
 #include "user_locales.h"
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QObject>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+// A control of the main window by its numbered object name, as the users' tools find it.
+template <class Control>
+Control *findControl(const QObject *window, const char *kind, int number) {
+    const QString name = QString("%1%2").arg(kind).arg(number);
+    auto *control = window->findChild<Control *>(name);
+    if (!control)
+        qFatal("no control %s", qPrintable(name));
+    return control;
+}
+inline QLabel *findLabel(const QObject *window, int n) {
+    return findControl<QLabel>(window, "Label", n);
+}
+inline QPushButton *findButton(const QObject *window, int n) {
+    return findControl<QPushButton>(window, "Button", n);
+}
+inline QLineEdit *findEdit(const QObject *window, int n) {
+    return findControl<QLineEdit>(window, "Edit", n);
+}
+inline QGroupBox *findGroupBox(const QObject *window, int n) {
+    return findControl<QGroupBox>(window, "GroupBox", n);
+}
+inline TImage *findImage(const QObject *window, int n) {
+    return findControl<TImage>(window, "Image", n);
+}
 
 // Replaces a field's text by typing, as a user who selected it all would.
 inline void typeInto(QLineEdit *edit, const QString &text) {
@@ -71,6 +102,6 @@ protected:
         form.reset();
     }
 
-    QLineEdit *edit(int n) const { return form->Edit[static_cast<std::size_t>(n)]; }
+    QLineEdit *edit(int n) const { return findEdit(form.get(), n); }
     void type(int n, const QString &text) { typeInto(edit(n), text); }
 };

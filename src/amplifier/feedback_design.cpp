@@ -1,6 +1,6 @@
 #include "amplifier/feedback_design.h"
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 #include <cmath>
 #include <optional>

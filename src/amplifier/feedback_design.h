@@ -1,7 +1,7 @@
 #pragma once
 
 #include "amplifier/amplifier_circuit.h"
-#include "app/last_results.h"
+#include "core/last_results.h"
 
 // The three calculations of an amplifier page. Each reads its inputs from LastResults, where
 // the field checks have just stored them (resistances in ohms), and writes its results back.

@@ -1,6 +1,6 @@
 #include "amplifier/inverting.h"
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 double invertingGain(const Network &n, double load) {
     // R2 ends on the virtual ground, so it sits in parallel with Rт under the load.

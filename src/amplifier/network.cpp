@@ -1,6 +1,6 @@
 #include "amplifier/network.h"
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 double outputResistance(const LoadStep &step) {
     const double rise = step.gainStepped - step.gain;

@@ -1,6 +1,6 @@
 #include "amplifier/non_inverting.h"
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 double nonInvertingGain(const Network &n, double load) {
     // Every quantity is one double, formed in this order: the shown digits depend on it.

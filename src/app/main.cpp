@@ -1,6 +1,6 @@
-#include "app/classic_look.h"
 #include "app/unit1.h"
 #include "help/unit2.h"
+#include "ui/classic_look.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "help/help_file.h"
 
-#include "report/replacing_file.h"
-#include "report/windows1251.h"
+#include "core/replacing_file.h"
+#include "core/windows1251.h"
 
 #include <cstring>
 #include <stdexcept>

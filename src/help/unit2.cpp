@@ -1,9 +1,9 @@
 #include "help/unit2.h"
 
-#include "app/classic_look.h"
-#include "app/error_report.h"
-#include "app/program_icon.h"
 #include "help/help_file.h"
+#include "ui/classic_look.h"
+#include "ui/error_report.h"
+#include "ui/program_icon.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "input/field_table.h"
 
-#include "input/decimal_text.h"
+#include "core/decimal_text.h"
 
 #include <algorithm>
 #include <array>
@@ -70,26 +70,6 @@ std::span<const FieldSpec> groupFields(FieldGroup group) {
     const auto last =
         std::find_if(first, table.end(), [group](const FieldSpec &f) { return f.group != group; });
     return {first, last};
-}
-
-std::vector<int> resetLabels(FieldGroup group) {
-    switch (group) {
-    case G::InvertingVariant1:
-        return {8, 9};
-    case G::InvertingVariant2:
-        return {17, 18};
-    case G::InvertingVariant3:
-        return {26, 27};
-    case G::NonInvertingVariant1:
-        return {35, 36};
-    case G::NonInvertingVariant2:
-        return {44, 45};
-    case G::NonInvertingVariant3:
-        return {53, 54};
-    case G::Speaker:
-        return {72, 73, 76, 77, 107};
-    }
-    return {};
 }
 
 FieldCheck checkFieldText(std::string_view text, const FieldSpec &field) {

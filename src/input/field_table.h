@@ -1,10 +1,9 @@
 #pragma once
 
-#include "app/last_results.h"
+#include "core/last_results.h"
 
 #include <span>
 #include <string_view>
-#include <vector>
 
 // The calculator a field belongs to; a group's fields are checked in table order.
 enum class FieldGroup {
@@ -33,9 +32,6 @@ struct FieldSpec {
 std::span<const FieldSpec> fieldTable();
 const FieldSpec &fieldSpec(int edit);
 std::span<const FieldSpec> groupFields(FieldGroup group);
-
-// The result labels (their N of LabelN) that a key-down in one of the group's fields sets to "0".
-std::vector<int> resetLabels(FieldGroup group);
 
 enum class FieldVerdict {
     CommaFault, // starts with a comma or holds more than one

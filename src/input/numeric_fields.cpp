@@ -1,7 +1,7 @@
 #include "input/numeric_fields.h"
 
-#include "app/classic_look.h"
 #include "input/key_filter.h"
+#include "ui/classic_look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,13 +21,16 @@ bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 } // namespace
 
-NumericFields::NumericFields(Controls c, LastResults &lastResults, QObject *parent)
-    : QObject(parent), controls(std::move(c)), last(lastResults) {
-    for (const FieldSpec &field : fieldTable()) {
-        QLineEdit *edit = controls.edits[static_cast<std::size_t>(field.edit)];
-        editNumbers[edit] = field.edit;
+NumericFields::NumericFields(LastResults &lastResults, QObject *parent)
+    : QObject(parent), last(lastResults) {}
+
+void NumericFields::addGroup(FieldGroup group, std::vector<QLineEdit *> edits,
+                             std::vector<QLabel *> results, std::function<void()> alsoOnKeyDown) {
+    for (QLineEdit *edit : edits) {
+        groupOfEdit[edit] = group;
         edit->installEventFilter(this);
     }
+    groups[group] = {std::move(edits), std::move(results), std::move(alsoOnKeyDown)};
 }
 
 bool NumericFields::eventFilter(QObject *watched, QEvent *event) {
@@ -40,7 +43,7 @@ bool NumericFields::eventFilter(QObject *watched, QEvent *event) {
     // reaches the field as a key of its own.
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
-    if (isEnter(key->key()) && controls.defaultButton->isVisible())
+    if (isEnter(key->key()) && defaultButton && defaultButton->isVisible())
         return false;
 
     resetOnKeyDown(edit, key->key());
@@ -66,30 +69,30 @@ bool NumericFields::eventFilter(QObject *watched, QEvent *event) {
 void NumericFields::resetOnKeyDown(QLineEdit *edit, int key) {
     backspace = key == Qt::Key_Backspace;
     setFieldColour(edit, clWindow());
-    const FieldGroup group = fieldSpec(editNumbers.at(edit)).group;
-    for (const int label : resetLabels(group))
-        controls.resultLabels.at(label)->setText("0");
-    controls.banner->hide();
-    if (group == FieldGroup::Speaker)
-        controls.emptyChart();
+    const Group &group = groups.at(groupOfEdit.at(edit));
+    for (QLabel *result : group.results)
+        result->setText("0");
+    emit bannerShown(false);
+    if (group.alsoOnKeyDown)
+        group.alsoOnKeyDown();
 }
 
 void NumericFields::beginRun(FieldGroup group, bool enableSave) {
     if (enableSave)
-        controls.saveButton->setEnabled(true);
-    for (const FieldSpec &field : groupFields(group))
-        setFieldColour(controls.edits[static_cast<std::size_t>(field.edit)], clWindow());
-    controls.banner->hide();
+        emit saveEnabled(true);
+    for (QLineEdit *edit : groups.at(group).edits)
+        setFieldColour(edit, clWindow());
+    emit bannerShown(false);
 }
 
 bool NumericFields::checkFields(FieldGroup group, bool rangeFaultDisablesSave) {
-    const auto fields = groupFields(group);
-    for (const FieldSpec &field : fields)
-        if (controls.edits[static_cast<std::size_t>(field.edit)]->text().isEmpty())
+    const std::vector<QLineEdit *> &edits = groups.at(group).edits;
+    for (QLineEdit *edit : edits)
+        if (edit->text().isEmpty())
             return false; // silently: the user is still typing
-    for (const FieldSpec &field : fields)
-        if (!checkNumericField(controls.edits[static_cast<std::size_t>(field.edit)], field,
-                               rangeFaultDisablesSave))
+    const auto fields = groupFields(group);
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        if (!checkNumericField(edits[i], fields[i], rangeFaultDisablesSave))
             return false;
     return true;
 }
@@ -111,7 +114,7 @@ bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &field,
         last.*field.destination = check.value;
         edit->setText(check.verdict == FieldVerdict::BelowMin ? field.minText : field.maxText);
         if (rangeFaultDisablesSave)
-            controls.saveButton->setEnabled(false);
+            emit saveEnabled(false);
         markFaulty(edit);
         return false;
     case FieldVerdict::Accepted:
@@ -122,7 +125,7 @@ bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &field,
 }
 
 void NumericFields::markFaulty(QLineEdit *edit) {
-    controls.banner->show();
+    emit bannerShown(true);
     setFieldColour(edit, clYellow());
     edit->setFocus();
 }

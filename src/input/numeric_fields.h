@@ -1,34 +1,33 @@
 #pragma once
 
-#include "app/last_results.h"
+#include "core/last_results.h"
 #include "input/field_table.h"
 
 #include <QObject>
-#include <array>
 #include <functional>
 #include <map>
-#include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // What the 37 input fields share: the keystroke filter, the key-down reset of the group's results
-// and the field check that every calculator runs before it computes.
+// and the field check that every calculator runs before it computes. The pages hand in their
+// fields; the banner "Проверьте ввод !" and "Сохранить" follow the two signals.
 class NumericFields : public QObject {
     Q_OBJECT
 
 public:
-    struct Controls {
-        const std::array<QLineEdit *, 38> &edits;
-        QLabel *banner;
-        QPushButton *saveButton;
-        QPushButton *defaultButton;           // pressed by Enter while it is shown
-        std::map<int, QLabel *> resultLabels; // by the N of LabelN
-        std::function<void()> emptyChart;     // empties Series2, then Series1
-    };
+    NumericFields(LastResults &last, QObject *parent);
 
-    NumericFields(Controls controls, LastResults &last, QObject *parent);
+    // A group's fields, in check order, and its result labels, which a key-down in one of the
+    // fields sets to "0"; `alsoOnKeyDown` runs after that (the loudspeaker page empties its chart).
+    void addGroup(FieldGroup group, std::vector<QLineEdit *> edits, std::vector<QLabel *> results,
+                  std::function<void()> alsoOnKeyDown = {});
+
+    // Enter presses this button while it is shown, instead of reaching a field.
+    void setDefaultButton(QPushButton *button) { defaultButton = button; }
 
     bool backspaceDown() const { return backspace; }
 
@@ -41,16 +40,27 @@ public:
     // number throws, so that the error report ends the run.
     bool checkFields(FieldGroup group, bool rangeFaultDisablesSave);
 
+signals:
+    void bannerShown(bool shown);
+    void saveEnabled(bool enabled);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Group {
+        std::vector<QLineEdit *> edits;
+        std::vector<QLabel *> results;
+        std::function<void()> alsoOnKeyDown;
+    };
+
     void resetOnKeyDown(QLineEdit *edit, int key);
     bool checkNumericField(QLineEdit *edit, const FieldSpec &field, bool rangeFaultDisablesSave);
     void markFaulty(QLineEdit *edit);
 
-    Controls controls;
     LastResults &last;
-    std::map<QObject *, int> editNumbers;
+    std::map<FieldGroup, Group> groups;
+    std::map<QObject *, FieldGroup> groupOfEdit;
+    QPushButton *defaultButton = nullptr;
     bool backspace = false; // one flag for all fields: the last key-down was Backspace
 };

@@ -1,7 +1,7 @@
 #include "report/output_files.h"
 
+#include "core/replacing_file.h"
 #include "report/io_error.h"
-#include "report/replacing_file.h"
 #include "report/report_text.h"
 
 #include <climits>

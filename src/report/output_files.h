@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/last_results.h"
+#include "core/last_results.h"
 
 #include <string>
 #include <string_view>
@@ -8,6 +8,12 @@
 // The files "Сохранить" writes, each by name into the current directory and each replaced only
 // once it is complete (ReplacingFile): a failed save leaves the new file or the old one, never a
 // fragment. A failure throws std::runtime_error with the text the error report shows.
+
+// The names of the four files, in the order of the save.
+inline constexpr char chartBitmapFileName[] = "АЧХ_колонки.bmp";
+inline constexpr char chartMetafileFileName[] = "АЧХ_колонки.wmf";
+inline constexpr char schematicFileName[] = "Схема.bmp";
+inline constexpr char reportFileName[] = "Комбинированная_ООС.txt";
 
 // An image: "Cannot create file "<full path>". <system text>" when it cannot be created,
 // "Stream write error" when writing or completing it fails.

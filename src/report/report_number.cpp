@@ -1,6 +1,6 @@
 #include "report/report_number.h"
 
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "report/report_text.h"
 
+#include "core/windows1251.h"
 #include "report/report_number.h"
-#include "report/windows1251.h"
 
 namespace {
 
@@ -78,9 +78,9 @@ void appendLoudspeaker(std::vector<std::string> &lines, const LastResults &r) {
 
 std::vector<std::string> reportLines(const LastResults &last) {
     std::vector<std::string> lines;
-    if (last.schemeKind > 0)
+    if (last.schemeKind != SchemeKind::None)
         appendAmplifier(lines, last);
-    if (last.schemeKind > 0 && last.speakerDone > 0)
+    if (last.schemeKind != SchemeKind::None && last.speakerDone > 0)
         appendEmpty(lines, 9);
     if (last.speakerDone > 0)
         appendLoudspeaker(lines, last);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/last_results.h"
+#include "core/last_results.h"
 
 #include <string>
 #include <string_view>

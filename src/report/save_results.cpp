@@ -1,16 +1,12 @@
-// "Сохранить": the chart as a bitmap and as a metafile, the schematic of the last amplifier
-// calculation and the report, in this order, into the current directory. The first failure ends
-// the save; the files written before it stay.
+#include "report/save_results.h"
 
-#include "app/timage.h"
-#include "app/unit1.h"
 #include "report/output_files.h"
 #include "report/wmf_writer.h"
-#include "speaker/response_chart.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <QWidget>
 #include <stdexcept>
 
 namespace {
@@ -37,14 +33,13 @@ QImage chartImage(QWidget *chart) {
 
 } // namespace
 
-void TForm1::Button10Click() {
-    writeImageFile("АЧХ_колонки.bmp", bmpBytes(chartImage(Chart1)));
-    const QByteArray metafile = widgetToMetafile(Chart1);
-    writeImageFile("АЧХ_колонки.wmf", std::string_view(metafile.constData(),
-                                                       static_cast<std::size_t>(metafile.size())));
-    if (last.schemeKind == 1)
-        writeImageFile("Схема.bmp", bmpBytes(Image1->picture()));
-    else if (last.schemeKind == 2)
-        writeImageFile("Схема.bmp", bmpBytes(Image2->picture()));
-    writeReportFile("Комбинированная_ООС.txt", last);
+void saveResults(const LastResults &last, QWidget *chart, const QImage *schematic) {
+    writeImageFile(chartBitmapFileName, bmpBytes(chartImage(chart)));
+    const QByteArray metafile = widgetToMetafile(chart);
+    writeImageFile(
+        chartMetafileFileName,
+        std::string_view(metafile.constData(), static_cast<std::size_t>(metafile.size())));
+    if (schematic)
+        writeImageFile(schematicFileName, bmpBytes(*schematic));
+    writeReportFile(reportFileName, last);
 }

@@ -1,6 +1,6 @@
 #include "report/wmf_paint_engine.h"
 
-#include "report/windows1251.h"
+#include "core/windows1251.h"
 
 #include <QFontMetricsF>
 #include <QGradient>

@@ -1,7 +1,7 @@
 #include "speaker/closed_box.h"
 
-#include "app/arithmetic_fault.h"
-#include "input/decimal_text.h"
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 
 #include <cmath>
 

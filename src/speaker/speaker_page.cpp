@@ -1,15 +1,22 @@
 // The loudspeaker page: the closed box fed from an ideal source and through the amplifier's
 // output resistance, run by "Вычислить" and once before the window first appears.
 
-#include "app/arithmetic_fault.h"
-#include "app/unit1.h"
-#include "input/decimal_text.h"
+#include "speaker/speaker_page.h"
+
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 #include "input/numeric_fields.h"
 #include "speaker/closed_box.h"
 #include "speaker/response_chart.h"
+#include "ui/classic_look.h"
+#include "ui/design_widgets.h"
+#include "ui/error_report.h"
 
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QPushButton>
 #include <optional>
 
 namespace {
@@ -27,26 +34,117 @@ QList<QPointF> responseCurve(const std::array<double, responsePoints> &frequenci
 
 } // namespace
 
-void TForm1::FormShow() {
+SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
+    : QWidget(parent), fields(f), last(l) {
+    setObjectName("TabSheet3");
+    setAutoFillBackground(true); // button face, as the rest of the window
+
+    Chart1 = new ResponseChart(this);
+    Chart1->setObjectName("Chart1");
+    Chart1->setGeometry(0, 0, 409, 393);
+
+    struct InputRow {
+        int captionLabel;
+        const char *caption;
+        int symbolLabel;
+        const char *symbol;
+        int edit;
+    };
+    std::vector<QLineEdit *> edits;
+    // A description at the left, the symbol right-aligned before the field.
+    const auto addInputRow = [&edits](QGroupBox *box, const InputRow &row, int y) {
+        if (row.caption)
+            newLabel(box, row.captionLabel, row.caption, 8, y + 4);
+        QLabel *symbol = newFixedLabel(box, row.symbolLabel, row.symbol, QRect(160, y + 4, 84, 13));
+        symbol->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        edits.push_back(
+            newEdit(box, row.edit, fieldSpec(row.edit).defaultText, QRect(248, y, 41, 21)));
+    };
+
+    QGroupBox *driver = newGroupBox(this, 7, "Параметры динамика", QRect(416, 0, 313, 145));
+    constexpr std::array<InputRow, 5> driverRows{{
+        {56, "Резонансная частота, Гц", 61, "Fs =", 31},
+        {57, "Сопротивление звуковой катушки, Ом", 62, "Re =", 32},
+        {58, "Механическая добротность", 63, "Qms =", 33},
+        {59, "Электрическая добротность", 64, "Qes =", 34},
+        {60, "Эквивалентный объем, л", 65, "Vas =", 35},
+    }};
+    for (std::size_t i = 0; i < driverRows.size(); ++i)
+        addInputRow(driver, driverRows[i], 16 + 24 * static_cast<int>(i));
+
+    QGroupBox *enclosure = newGroupBox(this, 8, "Параметры крпуса колонки (\"закрытый ящик\")",
+                                       QRect(416, 152, 313, 105));
+    addInputRow(enclosure, {66, "Внутренний объем корпуса, л", 67, "Vb =", 36}, 16);
+    newLabel(enclosure, 105, "Требуемое Rвых для получения Qtc = 0,7 (Ом)", 8, 50);
+    Label107 = newFixedLabel(enclosure, 107, "5,996", QRect(248, 50, 57, 13));
+    Label107->setIndent(3); // digits in line with the text of the fields below
+    addInputRow(enclosure, {0, nullptr, 80, "Rвых усилителя (Ом) =", 37}, 72);
+    findChild<QLabel *>("Label80")->setGeometry(8, 76, 236, 13);
+
+    // Results, in navy like the frame's caption.
+    QGroupBox *results = newGroupBox(this, 9, "Результаты", QRect(416, 260, 313, 93));
+    setTextColour(results, clNavy());
+    struct ResultRow {
+        int captionLabel;
+        const char *caption;
+        int symbolLabel;
+        const char *symbol;
+        QLabel *SpeakerPage::*value;
+        int valueLabel;
+        const char *designText;
+    };
+    using S = SpeakerPage;
+    const std::array<ResultRow, 4> resultRows{{
+        {74, "Исходная добротность колонки", 78, "Qtc =", &S::Label76, 76, "0,238"},
+        {75, "Исходная частота среза на низких (Гц)", 79, "F3 =", &S::Label77, 77, "103,9"},
+        {68, "Новая добротность колонки", 70, "Qtc' =", &S::Label72, 72, "0,7"},
+        {69, "Новая частота среза на низких, Гц", 71, "F3' =", &S::Label73, 73, "32,1"},
+    }};
+    for (std::size_t i = 0; i < resultRows.size(); ++i) {
+        const ResultRow &row = resultRows[i];
+        const int y = 18 + 18 * static_cast<int>(i);
+        newLabel(results, row.captionLabel, row.caption, 8, y);
+        QLabel *symbol = newFixedLabel(results, row.symbolLabel, row.symbol, QRect(200, y, 44, 13));
+        symbol->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        this->*row.value =
+            newFixedLabel(results, row.valueLabel, row.designText, QRect(248, y, 57, 13));
+    }
+
+    // Keyboard order: the fields, the chart, then the button.
+    Chart1->setFocusPolicy(Qt::StrongFocus);
+    Button7 = newButton(this, 7, "Вычислить", QRect(416, 360, 313, 33), true);
+    Button7->setDefault(true);
+    QWidget::setTabOrder(edits.back(), Chart1);
+    QWidget::setTabOrder(Chart1, Button7);
+    connect(Button7, &QPushButton::clicked, this,
+            [this] { runHandler([this] { Button7Click(); }); });
+
+    fields.addGroup(FieldGroup::Speaker, std::move(edits),
+                    {Label72, Label73, Label76, Label77, Label107},
+                    [this] { Chart1->emptySeries(); });
+    fields.setDefaultButton(Button7);
+}
+
+void SpeakerPage::FormShow() {
     // Nothing calculated by the user yet: the report stays empty and "Сохранить" disabled.
-    last.schemeKind = 0;
+    last.schemeKind = SchemeKind::None;
     last.speakerDone = 0;
     Chart1->emptySeries();
-    fields->beginRun(FieldGroup::Speaker, false);
-    if (fields->checkFields(FieldGroup::Speaker, false))
+    fields.beginRun(FieldGroup::Speaker, false);
+    if (fields.checkFields(FieldGroup::Speaker, false))
         computeClosedBox();
 }
 
-void TForm1::Button7Click() {
+void SpeakerPage::Button7Click() {
     last.speakerDone = 1;
     Chart1->emptySeries();
-    fields->beginRun(FieldGroup::Speaker, true);
+    fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
-    if (fields->checkFields(FieldGroup::Speaker, false))
+    if (fields.checkFields(FieldGroup::Speaker, false))
         computeClosedBox();
 }
 
-void TForm1::computeClosedBox() {
+void SpeakerPage::computeClosedBox() {
     const Driver driver{last.fs, last.re, last.qms, last.qes, last.vas};
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
     const auto frequencies = responseFrequencies();

@@ -3,7 +3,7 @@
 // at most one decimal comma), read it as the C library does, and never let anything else through
 // as a value.
 
-#include "input/decimal_text.h"
+#include "core/decimal_text.h"
 #include "input/field_table.h"
 
 #include "comma_locale.h"

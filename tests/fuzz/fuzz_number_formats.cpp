@@ -4,8 +4,8 @@
 // stated precision; a non-finite one, which the calculators never let through, must not pass for
 // a number.
 
-#include "app/arithmetic_fault.h"
-#include "input/decimal_text.h"
+#include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 #include "report/report_number.h"
 
 #include "comma_locale.h"

@@ -1,4 +1,4 @@
-#include "report/windows1251.h"
+#include "core/windows1251.h"
 
 #include <array>
 #include <cstdint>

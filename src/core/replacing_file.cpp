@@ -1,4 +1,4 @@
-#include "report/replacing_file.h"
+#include "core/replacing_file.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "app/classic_look.h"
+#include "ui/classic_look.h"
 
 #include <QApplication>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "app/program_icon.h"
+#include "ui/program_icon.h"
 
 // The icons are compiled into a static library, whose resource initialiser the linker would
 // drop as unreferenced: register them explicitly, once. (Q_INIT_RESOURCE must be used outside

@@ -1,4 +1,4 @@
-#include "app/arithmetic_fault.h"
+#include "core/arithmetic_fault.h"
 
 #include <cmath>
 

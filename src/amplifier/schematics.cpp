@@ -1,4 +1,4 @@
-#include "app/schematics.h"
+#include "amplifier/schematics.h"
 
 #include <QFont>
 #include <QPainter>

@@ -3,8 +3,11 @@
 // The one record of the last calculations. The field checks write each input as soon as it
 // converts, the calculators write their results, "Сохранить" reads it all. A run that stops
 // early leaves whatever it had written, so the record may mix two runs.
+// The kind of the last amplifier run; the values are those the design gives.
+enum class SchemeKind { None = 0, NonInverting = 1, Inverting = 2 };
+
 struct LastResults {
-    int schemeKind = 0;  // 0 none, 1 non-inverting, 2 inverting: the last amplifier run
+    SchemeKind schemeKind = SchemeKind::None;
     int speakerDone = 0; // 1 once the loudspeaker button has run
 
     // Amplifier, resistances in ohms.

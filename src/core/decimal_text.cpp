@@ -1,4 +1,4 @@
-#include "input/decimal_text.h"
+#include "core/decimal_text.h"
 
 #include <charconv>
 #include <cmath>

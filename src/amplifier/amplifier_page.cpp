@@ -1,0 +1,287 @@
+// The two amplifier pages: the same three calculations on two circuits, each page built from
+// its table of control numbers, captions and design-time texts.
+
+#include "amplifier/amplifier_page.h"
+
+#include "amplifier/feedback_design.h"
+#include "amplifier/inverting.h"
+#include "amplifier/non_inverting.h"
+#include "amplifier/schematics.h"
+#include "core/decimal_text.h"
+#include "input/numeric_fields.h"
+#include "ui/classic_look.h"
+#include "ui/design_widgets.h"
+#include "ui/error_report.h"
+#include "ui/timage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The group messages.
+const QString senseNotBelowRout = "R < Rвых!";
+const QString noSolution = "Решения нет";
+const QString noSolutionInverting = "Решения нет!"; // Variant 1 of the inverting page
+const QString increaseR = "Увеличьте R!";
+
+// Five input captions, then the two result captions. Variant 3 writes "Rос" with a Cyrillic
+// "ос"; it looks the same.
+using Captions = std::array<const char *, 7>;
+constexpr Captions variant1Captions{"R1 (кОм) =",  "Roc (кОм) =", "Rн (Ом) =", "Rт (Ом) =",
+                                    "Rвых (Ом) =", "R2 (кОм) =",  "Ку (раз) ="};
+constexpr Captions variant2Captions{"Ку (раз) =",  "Roc (кОм) =", "Rн (Ом) =", "Rт (Ом) =",
+                                    "Rвых (Ом) =", "R1 (кОм) =",  "R2 (кОм) ="};
+constexpr Captions variant3Captions{"R1 (кОм) =", "R2 (кОм) =",  "Rос (кОм) =", "Rн (Ом) =",
+                                    "Rт (Ом) =",  "Rвых (Ом) =", "Ку (раз) ="};
+
+constexpr std::array<int, 5> fieldRowsY{40, 72, 104, 136, 168};
+constexpr std::array<int, 2> resultRowsY{224, 248};
+
+} // namespace
+
+// One "Вариант" group box.
+struct AmplifierGroupDesign {
+    int boxNumber;
+    int x;
+    FieldGroup fields;
+    int firstCaptionLabel; // the seven caption labels are numbered on from here
+    const Captions &captions;
+    int messageNumber; // 0: no message label
+    QString messageText;
+    std::array<int, 2> resultNumbers;
+    std::array<const char *, 2> resultTexts; // design-time texts, with a decimal point
+    int buttonNumber;
+};
+
+struct AmplifierPageDesign {
+    int sheetNumber; // of TabSheetN
+    SchemeKind schemeKind;
+    const AmplifierCircuit &circuit;
+    QImage (*schematic)();
+    int imageNumber;
+    int noteNumber;
+    QString noSolution; // what Variant 1 says when no R2 in its range gives the Rвых
+    std::array<AmplifierGroupDesign, 3> groups;
+};
+
+namespace {
+
+using G = FieldGroup;
+
+const AmplifierPageDesign nonInvertingDesign{
+    1,
+    SchemeKind::NonInverting,
+    nonInvertingCircuit,
+    nonInvertingSchematic,
+    1,
+    85,
+    noSolution,
+    {{
+        {4,
+         184,
+         G::NonInvertingVariant1,
+         28,
+         variant1Captions,
+         82,
+         noSolution,
+         {35, 36},
+         {"10", "20"},
+         4},
+        {5,
+         376,
+         G::NonInvertingVariant2,
+         37,
+         variant2Captions,
+         81,
+         "Label81",
+         {44, 45},
+         {"20", "10"},
+         5},
+        {6, 568, G::NonInvertingVariant3, 46, variant3Captions, 0, {}, {53, 54}, {"0.6", "20"}, 6},
+    }}};
+
+const AmplifierPageDesign invertingDesign{
+    2,
+    SchemeKind::Inverting,
+    invertingCircuit,
+    invertingSchematic,
+    2,
+    86,
+    noSolutionInverting,
+    {{
+        {1,
+         184,
+         G::InvertingVariant1,
+         1,
+         variant1Captions,
+         83,
+         noSolution,
+         {8, 9},
+         {"1", "6.5"},
+         1},
+        {2,
+         376,
+         G::InvertingVariant2,
+         10,
+         variant2Captions,
+         84,
+         "Label84",
+         {17, 18},
+         {"10.08", "1.01"},
+         2},
+        {3, 568, G::InvertingVariant3, 19, variant3Captions, 0, {}, {26, 27}, {"2.2", "6.5"}, 3},
+    }}};
+
+void showMessage(QLabel *label, const QString &text) {
+    label->setText(text);
+    label->show();
+}
+
+// Connects a page's button to its handler, run under the default error report.
+template <typename Page>
+void wire(QPushButton *button, Page *page, void (Page::*handler)()) {
+    QObject::connect(button, &QPushButton::clicked, page,
+                     [page, handler] { runHandler([&] { (page->*handler)(); }); });
+}
+
+} // namespace
+
+AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, LastResults &l,
+                             QWidget *parent)
+    : QWidget(parent), design(d), fields(f), last(l) {
+    setObjectName(QString("TabSheet%1").arg(design.sheetNumber));
+    setAutoFillBackground(true); // button face, as the rest of the window
+
+    image = new TImage(design.schematic(), this);
+    image->setObjectName(QString("Image%1").arg(design.imageNumber));
+    image->move(5, 34);
+
+    QLabel *note = newFixedLabel(this, design.noteNumber,
+                                 "Ку = Uнагрузки / Uвх          для заданного значения Rн",
+                                 QRect(8, 272, 153, 33));
+    note->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    note->setWordWrap(true);
+
+    for (int variant = 1; variant <= 3; ++variant)
+        buildGroup(variant);
+}
+
+void AmplifierPage::buildGroup(int variant) {
+    const AmplifierGroupDesign &g = design.groups[static_cast<std::size_t>(variant - 1)];
+    Group &group = groups[static_cast<std::size_t>(variant - 1)];
+    group.box = newGroupBox(this, g.boxNumber, QString("Вариант %1").arg(variant),
+                            QRect(g.x, 40, 161, 321));
+
+    std::vector<QLineEdit *> edits;
+    const auto specs = groupFields(g.fields);
+    for (std::size_t row = 0; row < fieldRowsY.size(); ++row) {
+        const int y = fieldRowsY[row];
+        newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row), g.captions[row], 16,
+                 y + 4);
+        edits.push_back(
+            newEdit(group.box, specs[row].edit, specs[row].defaultText, QRect(80, y, 65, 21)));
+    }
+
+    if (g.messageNumber)
+        group.message = newMessageLabel(group.box, g.messageNumber, g.messageText,
+                                        QRect(16, 200, 129, 17), false);
+
+    for (std::size_t row = 0; row < resultRowsY.size(); ++row) {
+        newLabel(group.box, g.firstCaptionLabel + 5 + static_cast<int>(row), g.captions[5 + row],
+                 16, resultRowsY[row]);
+        group.results[row] = newFixedLabel(group.box, g.resultNumbers[row], g.resultTexts[row],
+                                           QRect(80, resultRowsY[row], 65, 13));
+        setTextColour(group.results[row], clNavy());
+    }
+
+    group.button = newButton(group.box, g.buttonNumber, "Вычислить", QRect(8, 272, 145, 41), true);
+    fields.addGroup(g.fields, std::move(edits), {group.results.begin(), group.results.end()});
+}
+
+const QImage &AmplifierPage::schematic() const { return image->picture(); }
+
+QPushButton *AmplifierPage::button(int variant) const {
+    return groups[static_cast<std::size_t>(variant - 1)].button;
+}
+
+void AmplifierPage::setResults(const Group &group, const std::string &first,
+                               const std::string &second) {
+    group.results[0]->setText(QString::fromStdString(first));
+    group.results[1]->setText(QString::fromStdString(second));
+}
+
+void AmplifierPage::solveForR2() {
+    const Group &group = groups[0];
+    const FieldGroup fieldGroup = design.groups[0].fields;
+    last.schemeKind = design.schemeKind;
+    fields.beginRun(fieldGroup, true);
+    group.message->hide();
+    group.message->setText(design.noSolution);
+    if (!fields.checkFields(fieldGroup, true))
+        return;
+
+    const R2Search search = searchR2(design.circuit, last);
+    switch (search.outcome) {
+    case R2Search::SenseNotBelowRout:
+        showMessage(group.message, senseNotBelowRout);
+        return;
+    case R2Search::NoSignChange:
+        group.message->show();
+        return;
+    case R2Search::Found:
+        setResults(group, displayKiloOhms(search.lowerEnd), displayRounded(last.gain, 1));
+        return;
+    }
+}
+
+// The last iterate is shown also under a message.
+void AmplifierPage::designForGain() {
+    const Group &group = groups[1];
+    const FieldGroup fieldGroup = design.groups[1].fields;
+    last.schemeKind = design.schemeKind;
+    fields.beginRun(fieldGroup, true);
+    group.message->hide();
+    if (!fields.checkFields(fieldGroup, true))
+        return;
+
+    const R1R2Design result = designR1R2(design.circuit, last);
+    if (result.outcome == R1R2Design::SenseNotBelowRout) {
+        showMessage(group.message, senseNotBelowRout);
+        return;
+    }
+    if (result.outcome == R1R2Design::SingularJacobian)
+        return;
+    if (result.outcome == R1R2Design::NotConverged)
+        showMessage(group.message, noSolution);
+    if (result.r1 < 0 || result.r2 < 0)
+        showMessage(group.message, increaseR);
+    setResults(group, displayKiloOhms(result.r1), displayKiloOhms(result.r2));
+}
+
+void AmplifierPage::evaluateKnownNetwork() {
+    const FieldGroup fieldGroup = design.groups[2].fields;
+    last.schemeKind = design.schemeKind;
+    fields.beginRun(fieldGroup, true);
+    if (!fields.checkFields(fieldGroup, true))
+        return;
+
+    evaluateNetwork(design.circuit, last);
+    setResults(groups[2], displayRounded(last.rout, 2), displayRounded(last.gain, 1));
+}
+
+NonInvertingPage::NonInvertingPage(NumericFields &fields, LastResults &last, QWidget *parent)
+    : AmplifierPage(nonInvertingDesign, fields, last, parent) {
+    wire(button(1), this, &NonInvertingPage::Button4Click);
+    wire(button(2), this, &NonInvertingPage::Button5Click);
+    wire(button(3), this, &NonInvertingPage::Button6Click);
+}
+
+InvertingPage::InvertingPage(NumericFields &fields, LastResults &last, QWidget *parent)
+    : AmplifierPage(invertingDesign, fields, last, parent) {
+    wire(button(1), this, &InvertingPage::Button1Click);
+    wire(button(2), this, &InvertingPage::Button2Click);
+    wire(button(3), this, &InvertingPage::Button3Click);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/last_results.h"
+
+class QImage;
+class QWidget;
+
+// "Сохранить": the chart as a bitmap and as a metafile, the schematic of the last amplifier
+// calculation (none when there was none) and the report, in this order, into the current
+// directory. The first failure throws and ends the save; the files written before it stay.
+void saveResults(const LastResults &last, QWidget *chart, const QImage *schematic);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/last_results.h"
+
+#include <QWidget>
+#include <array>
+
+class NumericFields;
+class QLabel;
+class QPushButton;
+class ResponseChart;
+
+// "Пример применения": the closed box fed from an ideal source and through the amplifier's
+// output resistance, with both responses on the chart.
+class SpeakerPage : public QWidget {
+    Q_OBJECT
+
+public:
+    SpeakerPage(NumericFields &fields, LastResults &last, QWidget *parent);
+
+    ResponseChart *Chart1 = nullptr;
+    QPushButton *Button7 = nullptr; // "Вычислить", the window's default button on this page
+
+    // Computes the page from its fields before the window first appears; nothing counts as
+    // calculated by the user yet.
+    void FormShow();
+    void Button7Click();
+
+private:
+    void computeClosedBox();
+
+    NumericFields &fields;
+    LastResults &last;
+    QLabel *Label72 = nullptr, *Label73 = nullptr; // Qtc', F3'
+    QLabel *Label76 = nullptr, *Label77 = nullptr; // Qtc, F3
+    QLabel *Label107 = nullptr;                    // the Rвых required for Qtc = 0,7
+};
