@@ -3,10 +3,12 @@
 // The report file as its layout describes it, with every number given as the text it must show:
 // written out by hand, to check the program's report against.
 
+#include "cp1251.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <iconv.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -86,27 +88,10 @@ inline QStringList bothSections(const AmplifierFigures &a, const SpeakerFigures 
     return expectedAmplifierSection(a) + QStringList(9, QString()) + expectedSpeakerSection(s);
 }
 
-// Windows-1251 by the C library's converter, independent of the program's own table.
-inline QByteArray windows1251(const QString &text) {
-    std::string in = text.toStdString();
-    std::string out(in.size(), '\0');
-    iconv_t converter = iconv_open("CP1251", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("no CP1251 converter");
-    char *from = in.data();
-    char *to = out.data();
-    std::size_t left = in.size(), room = out.size();
-    const std::size_t done = iconv(converter, &from, &left, &to, &room);
-    iconv_close(converter);
-    if (done == static_cast<std::size_t>(-1))
-        throw std::runtime_error("not convertible to CP1251");
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size() - room));
-}
-
 // The file: every line, the last one too, ends in CR LF; no byte-order mark.
 inline QByteArray expectedReportFile(const QStringList &lines) {
     QByteArray bytes;
     for (const QString &line : lines)
-        bytes += windows1251(line) + "\r\n";
+        bytes += toCp1251(line).value() + "\r\n";
     return bytes;
 }

@@ -2,6 +2,7 @@
 
 #include "core/decimal_text.h"
 #include "core/last_results.h"
+#include "cp1251.h"
 #include "help/help_file.h"
 #include "input/field_table.h"
 #include "scratch_files.h"
@@ -24,32 +25,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <iconv.h>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 
 namespace {
-
-// An independent Windows-1251 encoder (the C library's); empty when a character has no byte.
-std::optional<QByteArray> iconv1251(const QByteArray &utf8) {
-    iconv_t cd = iconv_open("CP1251", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    QByteArray in = utf8;
-    QByteArray out(in.size() + 1, '\0');
-    char *inPtr = in.data();
-    char *outPtr = out.data();
-    std::size_t inLeft = static_cast<std::size_t>(in.size());
-    std::size_t outLeft = static_cast<std::size_t>(out.size());
-    const std::size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0)
-        return std::nullopt;
-    out.truncate(out.size() - static_cast<int>(outLeft));
-    return out;
-}
 
 QByteArray resourceText() {
     QFile file(":/help/help_text.txt");
@@ -147,7 +128,8 @@ private slots:
         QPlainTextEdit *memo = help->Memo1;
 
         // Unchanged: the resource's lines, each ended by CR LF, in Windows-1251, nothing more.
-        const std::optional<QByteArray> original = iconv1251(resourceText().replace("\n", "\r\n"));
+        const std::optional<QByteArray> original =
+            toCp1251(QString::fromUtf8(resourceText().replace("\n", "\r\n")));
         QVERIFY2(original, "the help text has a character Windows-1251 lacks");
         QCOMPARE(original->left(2), QByteArray("\xD3\xF1")); // "Ус"
         QVERIFY(original->endsWith(" 500\r\n"));

@@ -1,3 +1,4 @@
+#include "cp1251.h"
 #include "report/wmf_writer.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
@@ -17,30 +18,6 @@
 #include <memory>
 
 namespace {
-
-// Windows-1251 of the Russian letters used below: А…я are 0xC0…0xFF in order.
-QByteArray cp1251(const QString &text) {
-    QByteArray out;
-    for (QChar c : text) {
-        const ushort u = c.unicode();
-        if (u >= 0x0410 && u <= 0x044F)
-            out += char(0xC0 + (u - 0x0410));
-        else if (u < 0x80)
-            out += char(u);
-        else
-            out += '?';
-    }
-    return out;
-}
-
-QString fromCp1251(const QByteArray &bytes) {
-    QString out;
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        out += u >= 0xC0 ? QChar(0x0410 + (u - 0xC0)) : QChar(u);
-    }
-    return out;
-}
 
 int word(const QByteArray &b, qsizetype at) {
     return static_cast<qint16>(quint8(b[at]) | quint8(b[at + 1]) << 8);
@@ -521,7 +498,7 @@ private slots:
               QString("увеличения добротности при Rвых усилителя > 0"), QString("АЧХ при Rвых = 0"),
               QString("АЧХ при Rвых = 6  Ом")}) {
             const bool found = std::any_of(texts.begin(), texts.end(), [&](const QByteArray &t) {
-                return t.trimmed() == cp1251(expected);
+                return t.trimmed() == toCp1251(expected).value();
             });
             QVERIFY2(found, qPrintable(expected));
         }
@@ -557,7 +534,7 @@ private slots:
         for (const Colour &colour : {red, blue})
             for (const auto &l : wmf.linesOf(colour))
                 QCOMPARE(l.points.size(), 2); // the legend's swatches only
-        QVERIFY(wmf.textBytes().contains(cp1251("АЧХ при Rвых = 0")));
+        QVERIFY(wmf.textBytes().contains(toCp1251("АЧХ при Rвых = 0").value()));
     }
 };
 
