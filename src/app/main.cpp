@@ -46,8 +46,6 @@ struct CommandLine {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication::setApplicationName("ooscalc");
-    QCoreApplication::setApplicationVersion(OOSCALC_VERSION);
     CommandLine commandLine;
 
     // --help and --version are answered on the console before any window system is touched, so
