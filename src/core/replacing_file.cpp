@@ -1,10 +1,12 @@
 #include "core/replacing_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +55,32 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
+// Follows the chain of links at `name` to the name that is no link (which may not exist) and
+// answers 0, or the errno that stops it. A link in a sticky, world-writable directory (a /tmp)
+// is followed only when it belongs to us or to the directory's owner, as the kernel's
+// protected_symlinks has it: anyone may plant a link there, aimed at a file of ours.
+int resolveLinks(std::string &name) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link {};
+        if (::lstat(name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return 0;
+        const std::string directory = directoryOf(name);
+        struct stat folder {};
+        if (::stat(directory.c_str(), &folder) != 0)
+            return errno;
+        const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+        if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
+            return EACCES;
+        std::string next(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(name.c_str(), next.data(), next.size());
+        if (length < 0)
+            return errno;
+        next.resize(static_cast<std::size_t>(length));
+        name = next.starts_with('/') ? next : directory + "/" + next;
+    }
+    return ELOOP;
+}
+
 } // namespace
 
 ReplacingFile::ReplacingFile(std::string p) : path(std::move(p)) {}
@@ -65,41 +93,25 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int ReplacingFile::create() {
+    target = path;
+    if (const int error = resolveLinks(target))
+        return error;
+    // The name found is never followed again (O_NOFOLLOW; rename replaces a name, not what it
+    // leads to), so a link planted there after the check is not followed either.
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return EISDIR;
     if (exists && !S_ISREG(existing.st_mode)) {
-        // A device or pipe (perhaps behind a link): write into it, never replace it. Opened
-        // without blocking, so that a pipe nobody reads fails (ENXIO) instead of hanging the
-        // window; the writes then block as usual.
-        fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return errno;
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-            return errno;
-        return 0;
+        // A device or pipe: written into, never replaced. Without blocking, so that a pipe
+        // nobody reads fails at once (ENXIO) and one nobody empties fails in write().
+        fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        deadline = std::chrono::steady_clock::now() + inPlaceWait;
+        return fd < 0 ? errno : 0;
     }
-    if (!exists) {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0) {
-            // A dangling link: create its target as any program would.
-            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-            return fd < 0 ? errno : 0;
-        }
-    }
-
-    target = path;
-    if (exists) {
-        // A read-only file stays as it is, as it would when written in place.
-        if (::access(path.c_str(), W_OK) != 0)
-            return errno;
-        char resolved[PATH_MAX];
-        if (!::realpath(path.c_str(), resolved))
-            return errno;
-        target = resolved;
-    }
+    // A read-only file stays as it is, as it would when written in place.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return errno;
 
     std::string pattern = directoryOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
     fd = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -115,12 +127,23 @@ int ReplacingFile::create() {
 int ReplacingFile::write(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = writeWithoutSigpipe(fd, bytes);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
+        if (written >= 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+            continue;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            return errno;
+        // A pipe or device that takes nothing now: wait for room, but not past the deadline.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd room{fd, POLLOUT, 0};
+        const int ready = left.count() > 0 ? ::poll(&room, 1, static_cast<int>(left.count())) : 0;
+        if (ready == 0)
+            return ETIMEDOUT;
+        if (ready < 0 && errno != EINTR)
+            return errno;
     }
     return 0;
 }

@@ -73,6 +73,7 @@ TForm2::TForm2(QWidget *parent)
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setPlainText(helpText());
+    Memo1->setTabChangesFocus(true); // Tab moves on to "Закрыть", as the keyboard order has it
 
     Label1 = new QLabel(homePageCaption(), this);
     Label1->setObjectName("Label1");
