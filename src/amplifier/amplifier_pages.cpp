@@ -62,9 +62,16 @@ void setResult(QLabel *label, const std::string &text) {
     label->setText(QString::fromStdString(text));
 }
 
-void showMessage(QLabel *label, const QString &text) {
+void showMessage(QLabel *label, const QString &text, const std::string &toolTip = {}) {
     label->setText(text);
+    label->setToolTip(QString::fromStdString(toolTip));
     label->show();
+}
+
+// A message label at the start of a run: hidden, with no tooltip left from the last one.
+void hideMessage(QLabel *label) {
+    label->hide();
+    label->setToolTip({});
 }
 
 } // namespace
@@ -74,7 +81,7 @@ void TForm1::solveForR2(const AmplifierPage &page) {
     const auto &v = page.variant1;
     last.schemeKind = page.schemeKind;
     fields->beginRun(v.fields, true);
-    v.message->hide();
+    hideMessage(v.message);
     v.message->setText(v.noSolution);
     if (!fields->checkFields(v.fields, true))
         return;
@@ -85,7 +92,7 @@ void TForm1::solveForR2(const AmplifierPage &page) {
         showMessage(v.message, "R < Rвых!");
         return;
     case R2Search::NoSignChange:
-        v.message->show();
+        showMessage(v.message, v.noSolution, neededR2Text(last));
         return;
     case R2Search::Found:
         setResult(v.r2, displayKiloOhms(search.lowerEnd));
@@ -94,27 +101,32 @@ void TForm1::solveForR2(const AmplifierPage &page) {
     }
 }
 
-// Variant 2: R1 and R2 for a required Ку and Rвых. The last iterate is shown also under a
-// message.
+// Variant 2: R1 and R2 for a required Ку and Rвых. Without a positive pair the message tells
+// which Ку can be reached; the last iterate is shown also under it.
 void TForm1::designForGain(const AmplifierPage &page) {
     const auto &v = page.variant2;
     last.schemeKind = page.schemeKind;
     fields->beginRun(v.fields, true);
-    v.message->hide();
+    hideMessage(v.message);
     if (!fields->checkFields(v.fields, true))
         return;
 
     const R1R2Design design = designR1R2(page.circuit, last);
-    if (design.outcome == R1R2Design::SenseNotBelowRout) {
+    switch (design.outcome) {
+    case R1R2Design::SenseNotBelowRout:
         showMessage(v.message, "R < Rвых!");
         return;
+    case R1R2Design::Converged:
+    case R1R2Design::FoundOnLine:
+        break;
+    case R1R2Design::NegativePair:
+        showMessage(v.message, "Увеличьте R!", reachableGainText(page.circuit, last));
+        break;
+    case R1R2Design::NotConverged:
+    case R1R2Design::Stopped:
+        showMessage(v.message, "Решения нет", reachableGainText(page.circuit, last));
+        break;
     }
-    if (design.outcome == R1R2Design::SingularJacobian)
-        return;
-    if (design.outcome == R1R2Design::NotConverged)
-        showMessage(v.message, "Решения нет");
-    if (design.r1 < 0 || design.r2 < 0)
-        showMessage(v.message, "Увеличьте R!");
     setResult(v.r1, displayKiloOhms(design.r1));
     setResult(v.r2, displayKiloOhms(design.r2));
 }
