@@ -247,9 +247,15 @@ private slots:
         click(form->Button1);
         QCOMPARE(form->Label83->text(), QString("Решения нет!"));
         QVERIFY(form->Label83->isVisible());
+        QCOMPARE(form->Label83->toolTip(), QString("Нужное R2 = (R1 − Rвых)/(Rвых/Rт − 1) = 9,81 "
+                                                   "Ом лежит вне диапазона поиска 10 Ом … 10 МОм"));
         QCOMPARE(form->Label8->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
         QCOMPARE(form->lastResults().r2, 10'000'000.0);
+        type(5, "2,2");
+        click(form->Button1);
+        QVERIFY(form->Label83->isHidden());
+        QCOMPARE(form->Label83->toolTip(), QString());
 
         type(9, "2,2");
         click(form->Button2);

@@ -163,12 +163,11 @@ private slots:
                                  where);
                     SWEEP_VERIFY(showsRounded(displayKiloOhms(design.r2), design.r2 / 1000, 2),
                                  where);
-                    // Ку along the line rises (straight, so its first two points extrapolate
-                    // to the floor at R2 → 0) through the whole range.
+                    // Ку along the line rises from its floor through the whole range.
                     const auto lineGain = [&](double r2) {
                         return nodalLineGain(c.stage, r2, roc, rload, rt, target);
                     };
-                    const double floor = 2 * lineGain(0.01) - lineGain(0.02);
+                    const double floor = nodalLineFloor(c.stage, roc, rload, rt, target);
                     SWEEP_VERIFY(std::fabs(c.circuit.lineGainFloor(roc, rload, rt, target) -
                                            floor) <= 1e-9 * floor,
                                  where);
