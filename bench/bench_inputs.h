@@ -36,7 +36,8 @@ inline LastResults groupInputs(FieldGroup group, std::span<const char *const> te
 
 // Variant 2 inputs (Ку, Roc in kΩ, Rн, Rт, Rвых) on which Newton's method uses all ten attempts
 // of 101 counted steps and ends without converging: 3030 network evaluations, the longest
-// calculation either page can be asked for. Found by a sweep of Ку 3…300, Roc 0,05…1000 kΩ,
-// Rн 1…100, Rт 0,05…20, Rвых 0,1…200; every such case made exactly those 3030 evaluations.
+// calculation either page can be asked for (the inverting one then bisects on the line of Rвых).
+// Found by a sweep of Ку 3…300, Roc 0,05…1000 kΩ, Rн 1…100, Rт 0,05…20, Rвых 0,1…200; every such
+// case made exactly those 3030 evaluations.
 constexpr std::array<const char *, 5> nonInvertingNewtonWorst{"200", "1", "50", "0,2", "200"};
 constexpr std::array<const char *, 5> invertingNewtonWorst{"300", "1000", "1", "0,2", "200"};

@@ -65,9 +65,22 @@ BENCHMARK_CAPTURE(newton, nonInverting, &nonInvertingCircuit, G::NonInvertingVar
 BENCHMARK_CAPTURE(newton, inverting, &invertingCircuit, G::InvertingVariant2,
                   std::span<const char *const>{}, R1R2Design::Converged, 1);
 BENCHMARK_CAPTURE(newton, nonInvertingTenAttempts, &nonInvertingCircuit, G::NonInvertingVariant2,
-                  nonInvertingNewtonWorst, R1R2Design::NotConverged, 10);
+                  nonInvertingNewtonWorst, R1R2Design::NegativePair, 10);
 BENCHMARK_CAPTURE(newton, invertingTenAttempts, &invertingCircuit, G::InvertingVariant2,
-                  invertingNewtonWorst, R1R2Design::NotConverged, 10);
+                  invertingNewtonWorst, R1R2Design::FoundOnLine, 10);
+// A zero determinant in the first attempt, then the pair found by bisection on the line of Rвых.
+constexpr std::array<const char *, 5> singularJacobian{"8,724", "1", "3,2", "0,1", "0,38"};
+BENCHMARK_CAPTURE(newton, nonInvertingOnLine, &nonInvertingCircuit, G::NonInvertingVariant2,
+                  singularJacobian, R1R2Design::FoundOnLine, 1);
+
+// The bisection on the line alone.
+void routLine(benchmark::State &state) {
+    const LastResults last = groupInputs(G::NonInvertingVariant2, singularJacobian);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pairOnRoutLine(nonInvertingCircuit, last.targetGain, last.roc,
+                                                last.rload, last.rt, last.rout));
+}
+BENCHMARK(routLine);
 
 // The loudspeaker page: both boxes, the required output resistance and the 2×100 curve points.
 void closedBoxPage(benchmark::State &state) {

@@ -38,6 +38,13 @@ inline double nodalInvertingGain(const Network &n, double rl) {
     return std::fabs(v.out - v.b);
 }
 
+// The load sees a linear source, Ку(RL) = E·RL/(RL + Rвых): Rвых from the gains at RL and 2·RL.
+inline double nodalOutputResistance(double (*gain)(const Network &, double), const Network &n,
+                                    double rl) {
+    const double k1 = gain(n, rl), k2 = gain(n, 2 * rl);
+    return (k2 - k1) / (k1 / rl - k2 / (2 * rl));
+}
+
 // With the input at rest both circuits look alike from the load: a test current into B raises
 // B by I·(Rт‖R2), and the op-amp holds N at zero by driving its output to −B·R1/R2.
 inline double theveninResistance(const Network &n) {

@@ -158,6 +158,19 @@ inline R2Reach r2Reach(Stage stage, Network n, double rload, double target) {
     return {atLow * atHigh <= 0 || border, atLow * atHigh > 0 || border};
 }
 
+// Ку on the line of the target Rвых, R1 = R2·(Rвых/Rт − 1) + Rвых, where every positive pair
+// with that Rвых lies.
+inline double nodalLineGain(Stage stage, double r2, double roc, double rload, double rt,
+                            double rout) {
+    return nodalGain(stage, {r2 * (rout / rt - 1) + rout, r2, roc, rt}, rload);
+}
+
+// Ку on that line as R2 → 0: the line's Ку is straight in R2, so two points extrapolate to it.
+inline double nodalLineFloor(Stage stage, double roc, double rload, double rt, double rout) {
+    return 2 * nodalLineGain(stage, 0.01, roc, rload, rt, rout) -
+           nodalLineGain(stage, 0.02, roc, rload, rt, rout);
+}
+
 // Newton's R1, R2 for the target Ку and Rвых. The iteration stops once both corrections are below
 // ε = 0.001 Ω and the next one would be smaller still, so the nodal residuals there are at most
 // what a change of ε in R1 and in R2 makes, plus the error of the evaluations it worked with.

@@ -247,9 +247,16 @@ private slots:
         click(findButton(form.get(), 1));
         QCOMPARE(findLabel(form.get(), 83)->text(), QString("Решения нет!"));
         QVERIFY(findLabel(form.get(), 83)->isVisible());
+        QCOMPARE(findLabel(form.get(), 83)->toolTip(),
+                 QString("Нужное R2 = (R1 − Rвых)/(Rвых/Rт − 1) = 9,81 "
+                         "Ом лежит вне диапазона поиска 10 Ом … 10 МОм"));
         QCOMPARE(findLabel(form.get(), 8)->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
         QCOMPARE(form->lastResults().r2, 10'000'000.0);
+        type(5, "2,2");
+        click(findButton(form.get(), 1));
+        QVERIFY(findLabel(form.get(), 83)->isHidden());
+        QCOMPARE(findLabel(form.get(), 83)->toolTip(), QString());
 
         type(9, "2,2");
         click(findButton(form.get(), 2));

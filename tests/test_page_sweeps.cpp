@@ -161,12 +161,7 @@ class PageSweepsTest : public ProgramWindowTest {
                   : shown            ? message->text()
                   : written          ? "result"
                                      : "nothing shown"];
-        // An arithmetic fault ends the run with the error report and shows nothing new.
-        if (!reports.isEmpty()) {
-            SWEEP_VERIFY(c.variant == Variant::R1R2ForGainAndRout, where);
-            SWEEP_VERIFY(!written && !shown, where);
-            return;
-        }
+        SWEEP_VERIFY(reports.isEmpty(), where); // no arithmetic fault on any of these grids
 
         const auto [a, b, cc, d, e] = inputs(c.firstEdit, fieldsOf(c.variant));
         switch (c.variant) {
@@ -210,18 +205,21 @@ class PageSweepsTest : public ProgramWindowTest {
                 SWEEP_VERIFY(shown && message->text() == "R < Rвых!" && !written, where);
                 return;
             }
-            if (!written) {
-                SWEEP_VERIFY(!shown, where); // a singular Jacobian ends the run silently
-                return;
-            }
+            // Without a message a positive pair, from Newton's method or the line of Rвых; a
+            // message only where Ку on that line stays above the target.
+            const bool negative = last.r1 < 0 || last.r2 < 0;
+            const bool stopped = last.r1 == 0 && last.r2 == 0;
             SWEEP_VERIFY(showsRounded(text(first), last.r1 / 1000, 2), where);
             SWEEP_VERIFY(showsRounded(text(second), last.r2 / 1000, 2), where);
-            const bool negative = last.r1 < 0 || last.r2 < 0;
             if (shown) {
                 SWEEP_VERIFY(message->text() == (negative ? "Увеличьте R!" : c.noSolution), where);
+                SWEEP_VERIFY(message->toolTip().startsWith("При Roc = "), where);
+                SWEEP_VERIFY(targetGain <=
+                                 nodalLineFloor(c.stage, roc, rload, rt, target) * (1 + 1e-9),
+                             where);
                 return;
             }
-            SWEEP_VERIFY(!negative, where);
+            SWEEP_VERIFY(!negative && !stopped && message->toolTip().isEmpty(), where);
             SWEEP_VERIFY(
                 meetsTargets(c.stage, {last.r1, last.r2, roc, rt}, rload, targetGain, target),
                 where);
@@ -373,22 +371,17 @@ private slots:
 
     // Newton's iteration on the non-inverting page can run away: R1 grows by 10 % at every
     // point whose two load currents come out equal until it overflows, or R2 lands on exactly
-    // 0. Either ends the run in the error report with nothing new shown.
-    void newtonRunawayShowsNothingNew() {
+    // 0. The line of Rвых then finds the pair, with no error report.
+    void newtonRunawayEndsOnTheLine() {
         const Calculator &c = calculators[1];
         QCOMPARE(c.name, "non-inverting Variant 2");
-        const struct {
-            const char *fields[5];
-            const char *report;
-        } cases[] = {{{"13", "30", "13", "1", "5,2"}, "Floating point overflow."},
-                     {{"37", "850", "24", "0,054", "2,1"}, "Floating point division by zero."}};
+        const char *cases[][5] = {{"13", "30", "13", "1", "5,2"},
+                                  {"37", "850", "24", "0,054", "2,1"}};
         for (const auto &runaway : cases) {
             for (int i = 0; i < 5; ++i)
-                type(c.firstEdit + i, runaway.fields[i]);
+                type(c.firstEdit + i, runaway[i]);
             run(findButton(form.get(), c.button));
-            QCOMPARE(reports, QStringList{runaway.report});
-            QCOMPARE((findLabel(form.get(), c.first))->text(), QString("0"));
-            QCOMPARE((findLabel(form.get(), c.second))->text(), QString("0"));
+            QVERIFY(findLabel(form.get(), c.first)->text() != "0");
             verifyAmplifierRun(c);
             if (QTest::currentTestFailed())
                 return;

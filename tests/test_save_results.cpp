@@ -210,6 +210,51 @@ private slots:
         QCOMPARE(readFile(s.path(report)), expected);
     }
 
+    // Variant 2 where Newton's method stops on a zero determinant: the pair found on the line of
+    // Rвых, or, where none is positive, "Решения нет" with R1 = R2 = 0 on screen and in the
+    // report, and the reachable Ку in the tooltip.
+    void designWhereNewtonStops() {
+        Session s;
+        const struct {
+            const char *fields[5];
+            QString r1, r2, message, toolTip, reportR1, reportR2, reportGain;
+        } cases[] = {
+            {{"8,724", "1", "3,2", "0,1", "0,38"},
+             "5,96",
+             "2,13",
+             "",
+             "",
+             "5960.0",
+             "2128.4",
+             " 8.7"},
+            {{"20", "1", "18,998", "0,5", "24,345"},
+             "0",
+             "0",
+             "Решения нет",
+             "При Roc = 1 кОм, Rн = 18,998 Ом, Rт = 0,5 Ом и Rвых = 24,345 Ом достижимо любое Ку "
+             "больше 21,35",
+             " 0.0",
+             " 0.0",
+             " 0.0"},
+        };
+        for (const auto &c : cases) {
+            for (int i = 0; i < 5; ++i)
+                s.type(21 + i, c.fields[i]);
+            s.calculate(0, findButton(s.form.get(), 5));
+            QCOMPARE(findLabel(s.form.get(), 44)->text(), c.r1);
+            QCOMPARE(findLabel(s.form.get(), 45)->text(), c.r2);
+            const QLabel *message = findLabel(s.form.get(), 81);
+            QCOMPARE(message->isVisible() ? message->text() : "", c.message);
+            QCOMPARE(message->toolTip(), c.toolTip);
+            QVERIFY(s.form->Button10->isEnabled());
+            QCOMPARE(s.save(), QString());
+            const QList<QByteArray> lines = readFile(s.path(report)).split('\n');
+            QCOMPARE(lines.value(8), toCp1251("       R1    =  " + c.reportR1 + "  Ом\r").value());
+            QCOMPARE(lines.value(9), toCp1251("       R2    =  " + c.reportR2 + "  Ом\r").value());
+            QCOMPARE(lines.value(14), toCp1251("       Ку    =  " + c.reportGain + "\r").value());
+        }
+    }
+
     // Non-inverting, loudspeaker, then inverting: 63 lines, and only the last amplifier counts.
     void bothSectionsAndTheLastAmplifierPage() {
         Session s;

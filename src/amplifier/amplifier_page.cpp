@@ -135,9 +135,16 @@ const AmplifierPageDesign invertingDesign{
         {3, 568, G::InvertingVariant3, 19, variant3Captions, 0, {}, {26, 27}, {"2.2", "6.5"}, 3},
     }}};
 
-void showMessage(QLabel *label, const QString &text) {
+void showMessage(QLabel *label, const QString &text, const std::string &toolTip = {}) {
     label->setText(text);
+    label->setToolTip(QString::fromStdString(toolTip));
     label->show();
+}
+
+// A message label at the start of a run: hidden, with no tooltip left from the last one.
+void hideMessage(QLabel *label) {
+    label->hide();
+    label->setToolTip({});
 }
 
 // Connects a page's button to its handler, run under the default error report.
@@ -218,7 +225,7 @@ void AmplifierPage::solveForR2() {
     const FieldGroup fieldGroup = design.groups[0].fields;
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
-    group.message->hide();
+    hideMessage(group.message);
     group.message->setText(design.noSolution);
     if (!fields.checkFields(fieldGroup, true))
         return;
@@ -229,7 +236,7 @@ void AmplifierPage::solveForR2() {
         showMessage(group.message, senseNotBelowRout);
         return;
     case R2Search::NoSignChange:
-        group.message->show();
+        showMessage(group.message, design.noSolution, neededR2Text(last));
         return;
     case R2Search::Found:
         setResults(group, displayKiloOhms(search.lowerEnd), displayRounded(last.gain, 1));
@@ -237,27 +244,33 @@ void AmplifierPage::solveForR2() {
     }
 }
 
-// The last iterate is shown also under a message.
+// Without a positive pair the message tells which Ку can be reached; the last iterate is shown
+// also under it.
 void AmplifierPage::designForGain() {
     const Group &group = groups[1];
     const FieldGroup fieldGroup = design.groups[1].fields;
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
-    group.message->hide();
+    hideMessage(group.message);
     if (!fields.checkFields(fieldGroup, true))
         return;
 
     const R1R2Design result = designR1R2(design.circuit, last);
-    if (result.outcome == R1R2Design::SenseNotBelowRout) {
+    switch (result.outcome) {
+    case R1R2Design::SenseNotBelowRout:
         showMessage(group.message, senseNotBelowRout);
         return;
+    case R1R2Design::Converged:
+    case R1R2Design::FoundOnLine:
+        break;
+    case R1R2Design::NegativePair:
+        showMessage(group.message, increaseR, reachableGainText(design.circuit, last));
+        break;
+    case R1R2Design::NotConverged:
+    case R1R2Design::Stopped:
+        showMessage(group.message, noSolution, reachableGainText(design.circuit, last));
+        break;
     }
-    if (result.outcome == R1R2Design::SingularJacobian)
-        return;
-    if (result.outcome == R1R2Design::NotConverged)
-        showMessage(group.message, noSolution);
-    if (result.r1 < 0 || result.r2 < 0)
-        showMessage(group.message, increaseR);
     setResults(group, displayKiloOhms(result.r1), displayKiloOhms(result.r2));
 }
 

@@ -1,6 +1,7 @@
 #include "amplifier/feedback_design.h"
 
 #include "core/arithmetic_fault.h"
+#include "core/decimal_text.h"
 
 #include <cmath>
 #include <optional>
@@ -49,10 +50,18 @@ R2Search searchR2(const AmplifierCircuit &circuit, LastResults &last) {
     return {R2Search::Found, lo, halvings};
 }
 
-R1R2Design designR1R2(const AmplifierCircuit &circuit, LastResults &last) {
-    if (!(last.rt < last.rout))
-        return {R1R2Design::SenseNotBelowRout};
+namespace {
 
+// Where Newton's method ended: the last iterate, and how.
+struct NewtonEnd {
+    enum How { Converged, NotConverged, Singular, Fault } how;
+    double r1;
+    double r2;
+    int attempts;
+    int steps;
+};
+
+NewtonEnd newtonR1R2(const AmplifierCircuit &circuit, LastResults &last) {
     const double targetGain = last.targetGain;
     const double targetRout = last.rout;
     const double roc = last.roc;
@@ -125,11 +134,8 @@ R1R2Design designR1R2(const AmplifierCircuit &circuit, LastResults &last) {
             r2 = savedR2;
 
             const double det = checked(j11 * j22 - j12 * j21);
-            if (det == 0) {
-                last.r1 = r1;
-                last.r2 = r2;
-                return {R1R2Design::SingularJacobian, r1, r2, attempt, step};
-            }
+            if (det == 0)
+                return {NewtonEnd::Singular, r1, r2, attempt, step};
             d1 = quotient(checked(-base.f1 * j22 + *base.f2 * j12), det);
             d2 = quotient(checked(-*base.f2 * j11 + base.f1 * j21), det);
             r1 = checked(r1 + d1);
@@ -138,14 +144,106 @@ R1R2Design designR1R2(const AmplifierCircuit &circuit, LastResults &last) {
         } while ((std::fabs(d1) >= eps || std::fabs(d2) >= eps) && step <= lastCountedStep);
 
         if (step <= lastCountedStep)
-            break;
+            return {NewtonEnd::Converged, r1, r2, attempt, step};
         if (attempt == attemptLimit)
-            break;
+            return {NewtonEnd::NotConverged, r1, r2, attempt, step};
         ++attempt;
     }
+}
 
-    last.r1 = r1;
-    last.r2 = r2;
-    const bool converged = step <= lastCountedStep;
-    return {converged ? R1R2Design::Converged : R1R2Design::NotConverged, r1, r2, attempt, step};
+} // namespace
+
+R1R2Design designR1R2(const AmplifierCircuit &circuit, LastResults &last) {
+    if (!(last.rt < last.rout))
+        return {R1R2Design::SenseNotBelowRout};
+
+    NewtonEnd end{NewtonEnd::Fault, 0, 0, 0, 0};
+    try {
+        end = newtonR1R2(circuit, last);
+    } catch (const ArithmeticFault &) {
+        // A runaway iteration: an overflow, or R2 landing on exactly 0.
+    }
+    R1R2Design design{R1R2Design::Converged, end.r1, end.r2, end.attempts, end.steps};
+    const bool negative = end.r1 < 0 || end.r2 < 0;
+    if (end.how != NewtonEnd::Converged || negative) {
+        if (const auto pair = pairOnRoutLine(circuit, last.targetGain, last.roc, last.rload,
+                                             last.rt, last.rout)) {
+            design.outcome = R1R2Design::FoundOnLine;
+            design.r1 = pair->r1;
+            design.r2 = pair->r2;
+            last.gain = pair->gain;
+        } else if (end.how == NewtonEnd::Singular || end.how == NewtonEnd::Fault) {
+            // Nothing of the abandoned iteration is kept as a result.
+            design.outcome = R1R2Design::Stopped;
+            design.r1 = design.r2 = 0;
+            last.gain = 0;
+        } else {
+            design.outcome = negative ? R1R2Design::NegativePair : R1R2Design::NotConverged;
+        }
+    }
+    last.r1 = design.r1;
+    last.r2 = design.r2;
+    return design;
+}
+
+std::optional<LinePair> pairOnRoutLine(const AmplifierCircuit &circuit, double targetGain,
+                                       double roc, double rload, double rt, double rout) {
+    if (!(targetGain > circuit.lineGainFloor(roc, rload, rt, rout)))
+        return std::nullopt;
+    const double slope = rout / rt - 1; // ohms of R1 per ohm of R2
+    const auto gainAt = [&](double r2) {
+        return circuit.loadStep({slope * r2 + rout, r2, roc, rt}, rload).gain;
+    };
+
+    // Ку at R2 → 0 lies below the target, so lo = 0 needs no evaluation; R2 doubles until Ку
+    // reaches it (2^100 Ω is far beyond any network of the field ranges).
+    double lo = 0;
+    double hi = 1;
+    double gainHi = gainAt(hi);
+    for (int doublings = 0; gainHi < targetGain; ++doublings) {
+        if (doublings == 100)
+            return std::nullopt;
+        lo = hi;
+        hi *= 2;
+        gainHi = gainAt(hi);
+    }
+    for (int halvings = 0; halvings < 200; ++halvings) {
+        const double mid = lo + (hi - lo) / 2;
+        if (mid == lo || mid == hi)
+            break; // neighbouring doubles
+        const double gain = gainAt(mid);
+        if (gain < targetGain) {
+            lo = mid;
+        } else {
+            hi = mid;
+            gainHi = gain;
+        }
+    }
+    return LinePair{slope * hi + rout, hi, gainHi};
+}
+
+namespace {
+
+// A resistance in ohms, in kilo-ohms from 1 kΩ on, two decimals, as the window writes numbers.
+std::string ohmsText(double ohms) {
+    return ohms < 1000 ? displayRounded(ohms, 2) + " Ом" : displayRounded(ohms / 1000, 2) + " кОм";
+}
+
+} // namespace
+
+std::string reachableGainText(const AmplifierCircuit &circuit, const LastResults &last) {
+    const double floor = circuit.lineGainFloor(last.roc, last.rload, last.rt, last.rout);
+    return "При Roc = " + formatGeneral(last.roc / 1000) +
+           " кОм, Rн = " + formatGeneral(last.rload) + " Ом, Rт = " + formatGeneral(last.rt) +
+           " Ом и Rвых = " + formatGeneral(last.rout) + " Ом достижимо любое Ку больше " +
+           displayRounded(floor, 2);
+}
+
+std::string neededR2Text(const LastResults &last) {
+    const std::string formula = "Нужное R2 = (R1 − Rвых)/(Rвых/Rт − 1)";
+    if (!(last.r1 > last.rout))
+        return formula + " не положительно: R1 = " + formatGeneral(last.r1 / 1000) +
+               " кОм не больше Rвых = " + formatGeneral(last.rout) + " Ом";
+    const double r2 = (last.r1 - last.rout) / (last.rout / last.rt - 1);
+    return formula + " = " + ohmsText(r2) + " лежит вне диапазона поиска 10 Ом … 10 МОм";
 }

@@ -26,6 +26,12 @@ AmplifierCircuit::Start invertingStart(int attempt, double targetGain, double ro
             0.1 * targetGain * roc / targetRout};
 }
 
+// Open, the load terminals show R1/Roc volts per input volt (B sits at ground with N); Rн takes
+// Rн/(Rн + Rвых) of that, and R1 → Rвых as R2 → 0.
+double invertingLineGainFloor(double roc, double rload, double, double rout) {
+    return rout / roc * rload / (rload + rout);
+}
+
 } // namespace
 
-const AmplifierCircuit invertingCircuit{invertingLoadStep, invertingStart};
+const AmplifierCircuit invertingCircuit{invertingLoadStep, invertingStart, invertingLineGainFloor};

@@ -27,6 +27,14 @@ AmplifierCircuit::Start nonInvertingStart(int attempt, double targetGain, double
             roc * (0.3 * targetGain) / targetRout};
 }
 
+// Open, the load terminals show (R1 + R2)/(R2 + Rт) + R1/Roc volts per input volt (N follows the
+// input, B sits at Rт/(R2 + Rт) of it): Rвых/Rт + R1/Roc on the line. Rн takes Rн/(Rн + Rвых) of
+// that, and R1 → Rвых as R2 → 0.
+double nonInvertingLineGainFloor(double roc, double rload, double rt, double rout) {
+    return (rout / rt + rout / roc) * rload / (rload + rout);
+}
+
 } // namespace
 
-const AmplifierCircuit nonInvertingCircuit{nonInvertingLoadStep, nonInvertingStart};
+const AmplifierCircuit nonInvertingCircuit{nonInvertingLoadStep, nonInvertingStart,
+                                           nonInvertingLineGainFloor};
