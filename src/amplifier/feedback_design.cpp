@@ -6,6 +6,19 @@
 #include <cmath>
 #include <optional>
 
+namespace {
+
+// Variant 1 searches R2 between these bounds, in ohms, and stops once the bracket is narrower
+// than the tolerance (0.1 mΩ: 37 halvings from the full range).
+constexpr double r2SearchLow = 10;
+constexpr double r2SearchHigh = 10'000'000;
+constexpr double r2Tolerance = 0.0001;
+
+// Where a Newton point has no Rвых (equal load currents), R1 grows by this factor.
+constexpr double r1Nudge = 1.1;
+
+} // namespace
+
 void evaluateNetwork(const AmplifierCircuit &circuit, LastResults &last) {
     const LoadStep step = circuit.loadStep({last.r1, last.r2, last.roc, last.rt}, last.rload);
     last.rout = outputResistance(step);
@@ -26,15 +39,14 @@ R2Search searchR2(const AmplifierCircuit &circuit, LastResults &last) {
         return checked(rout - target);
     };
 
-    double lo = 10;
-    double hi = 10'000'000;
+    double lo = r2SearchLow;
+    double hi = r2SearchHigh;
     double missLo = miss(lo);
     const double missHi = miss(hi);
     if (checked(missLo * missHi) > 0)
         return {R2Search::NoSignChange};
 
-    // Halve until the bracket is narrower than 0.1 mΩ (37 halvings from the full range). The
-    // shown R2 is the lower end; LastResults keeps the last midpoint, which was evaluated.
+    // The shown R2 is the lower end; LastResults keeps the last midpoint, which was evaluated.
     int halvings = 0;
     do {
         const double mid = (lo + hi) / 2;
@@ -46,7 +58,7 @@ R2Search searchR2(const AmplifierCircuit &circuit, LastResults &last) {
             hi = mid;
         }
         ++halvings;
-    } while (std::fabs(lo - hi) >= 0.0001);
+    } while (std::fabs(lo - hi) >= r2Tolerance);
     return {R2Search::Found, lo, halvings};
 }
 
@@ -105,7 +117,7 @@ NewtonEnd newtonR1R2(const AmplifierCircuit &circuit, LastResults &last) {
             // place), the step is not counted and the loop test sees the last corrections.
             const Residuals base = residuals(r1, r2);
             if (!base.f2) {
-                r1 = checked(1.1 * r1);
+                r1 = checked(r1Nudge * r1);
                 continue;
             }
 
@@ -114,7 +126,7 @@ NewtonEnd newtonR1R2(const AmplifierCircuit &circuit, LastResults &last) {
             r1 = checked(r1 + h1);
             const Residuals atR1 = residuals(r1, r2);
             if (!atR1.f2) {
-                r1 = checked(1.1 * r1);
+                r1 = checked(r1Nudge * r1);
                 continue;
             }
             const double j11 = quotient(atR1.f1 - base.f1, h1);
@@ -126,7 +138,7 @@ NewtonEnd newtonR1R2(const AmplifierCircuit &circuit, LastResults &last) {
             r2 = checked(r2 + h2);
             const Residuals atR2 = residuals(r1, r2);
             if (!atR2.f2) {
-                r1 = checked(1.1 * r1);
+                r1 = checked(r1Nudge * r1);
                 continue;
             }
             const double j12 = quotient(atR2.f1 - base.f1, h2);

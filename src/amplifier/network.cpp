@@ -12,7 +12,7 @@ LoadStep stepLoad(const Network &n, double rload, double (*gainAt)(const Network
     LoadStep s{};
     s.gain = gainAt(n, rload);
     s.current = quotient(s.gain, rload);
-    const double rloadStepped = 1.1 * rload; // the 10 % load step
+    const double rloadStepped = loadStepFactor * rload;
     s.gainStepped = gainAt(n, rloadStepped);
     s.currentStepped = quotient(s.gainStepped, rloadStepped);
     return s;

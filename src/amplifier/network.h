@@ -10,6 +10,9 @@ struct Network {
     double rt;
 };
 
+// The output resistance is measured by a 10 % load step, exactly 1.1.
+inline constexpr double loadStepFactor = 1.1;
+
 // The amplifier at its load Rн and at a load 10 % larger: gains (load voltage per input volt)
 // and load currents per input volt. The output resistance is the slope between the two points.
 struct LoadStep {
