@@ -46,25 +46,28 @@ double roundHalfEven(double value, int decimals) {
     return std::nearbyint(value * scale) / scale;
 }
 
+DecimalDigits decimalDigits(double value, int significant) {
+    // "-d.ddde±x", the point whatever the process locale says (printf would follow it).
+    char buffer[48];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::scientific, significant - 1)
+                         .ptr;
+    const std::string text(buffer, end);
+    const auto e = text.find('e');
+    DecimalDigits d{{}, std::atoi(text.c_str() + e + 1), text[0] == '-'};
+    for (std::size_t i = 0; i < e; ++i)
+        if (text[i] >= '0' && text[i] <= '9')
+            d.digits += text[i];
+    return d;
+}
+
 std::string formatGeneral(double value) {
     if (value == 0)
         return "0";
     if (!std::isfinite(value))
         return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
 
-    // 15 significant digits, correctly rounded: d.dddddddddddddde±x. to_chars, unlike printf,
-    // writes the point whatever the process locale says.
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
-    const std::string text(buffer, end);
-    const auto e = text.find('e');
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    const bool negative = text[0] == '-';
-    std::string digits;
-    for (std::size_t i = negative ? 1 : 0; i < e; ++i)
-        if (text[i] != '.')
-            digits += text[i];
+    auto [digits, exponent, negative] = decimalDigits(value, 15);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 

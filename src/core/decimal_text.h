@@ -10,6 +10,15 @@
 // (signs, exponents, spaces, points, a value beyond the double range) is not a number.
 std::optional<double> parseDecimalComma(std::string_view text);
 
+// A finite value's digits, correctly rounded to `significant` digits: digits[0] weighs
+// 10^exponent.
+struct DecimalDigits {
+    std::string digits;
+    int exponent;
+    bool negative;
+};
+DecimalDigits decimalDigits(double value, int significant);
+
 // Multiplies by 10^decimals, rounds to the nearest integer with halves to even, divides back.
 // Done in floating point, so no value can overflow an integer conversion; a value from 2^52 on
 // is whole already and comes back as it is.

@@ -1,25 +1,15 @@
 #include "report/report_number.h"
 
 #include "core/arithmetic_fault.h"
-
-#include <charconv>
-#include <cstdlib>
+#include "core/decimal_text.h"
 
 std::string formatReportNumber(double value, int width, int decimals) {
     checked(value);
 
-    // 18 significant digits, correctly rounded: "-d.ddddddddddddddddde-ddd", the point whatever
-    // the process locale says.
-    char buffer[40];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17).ptr;
-    const std::string text(buffer, end);
-    const auto e = text.find('e');
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    std::string digits;
-    for (std::size_t i = 0; i < e; ++i)
-        if (text[i] >= '0' && text[i] <= '9')
-            digits += text[i];
+    // The value to 18 significant digits, correctly rounded.
+    const DecimalDigits d = decimalDigits(value, 18);
+    const std::string &digits = d.digits;
+    const int exponent = d.exponent;
 
     // digits[i] weighs 10^(exponent - i); the last one kept weighs 10^-decimals. Everything is
     // done on the digit string, so no magnitude can overflow.

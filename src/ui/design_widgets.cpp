@@ -7,6 +7,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace {
+
+// A control with its text, its numbered name (`kind` N) and its place.
+template <class Control>
+Control *newControl(QWidget *parent, const char *kind, int number, const QString &text,
+                    QRect geometry) {
+    auto *control = new Control(text, parent);
+    control->setObjectName(QString("%1%2").arg(kind).arg(number));
+    control->setGeometry(geometry);
+    return control;
+}
+
+} // namespace
+
 QLabel *newLabel(QWidget *parent, int number, const QString &text, int x, int y) {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString("Label%1").arg(number));
@@ -16,10 +30,7 @@ QLabel *newLabel(QWidget *parent, int number, const QString &text, int x, int y)
 }
 
 QLabel *newFixedLabel(QWidget *parent, int number, const QString &text, QRect geometry) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString("Label%1").arg(number));
-    label->setGeometry(geometry);
-    return label;
+    return newControl<QLabel>(parent, "Label", number, text, geometry);
 }
 
 QLabel *newMessageLabel(QWidget *parent, int number, const QString &text, QRect geometry,
@@ -35,24 +46,16 @@ QLabel *newMessageLabel(QWidget *parent, int number, const QString &text, QRect 
 
 QPushButton *newButton(QWidget *parent, int number, const QString &caption, QRect geometry,
                        bool bold) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString("Button%1").arg(number));
-    button->setGeometry(geometry);
+    auto *button = newControl<QPushButton>(parent, "Button", number, caption, geometry);
     if (bold)
         button->setFont(designFont(16, true));
     return button;
 }
 
 QLineEdit *newEdit(QWidget *parent, int number, const QString &text, QRect geometry) {
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString("Edit%1").arg(number));
-    edit->setGeometry(geometry);
-    return edit;
+    return newControl<QLineEdit>(parent, "Edit", number, text, geometry);
 }
 
 QGroupBox *newGroupBox(QWidget *parent, int number, const QString &caption, QRect geometry) {
-    auto *box = new QGroupBox(caption, parent);
-    box->setObjectName(QString("GroupBox%1").arg(number));
-    box->setGeometry(geometry);
-    return box;
+    return newControl<QGroupBox>(parent, "GroupBox", number, caption, geometry);
 }
