@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -302,6 +304,39 @@ private slots:
         QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
         QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
         QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->Chart1));
+    }
+
+    // Every page, a refused field with its message and banner, and the help window: the design's
+    // colours whatever the desktop's theme, so a dark one changes no pixel.
+    QList<QImage> windowPictures() {
+        type(19, "0,6");
+        click(form->Button4);
+        edit(29)->setText("500");
+        click(form->Button6);
+        form->Button6->setFocus();
+        QList<QImage> pictures;
+        for (int page : {2, 1, 0}) {
+            showPage(page);
+            pictures.append(form->grab().toImage());
+        }
+        click(form->Button9);
+        pictures.append(help->grab().toImage());
+        return pictures;
+    }
+
+    void darkThemeChangesNothing() {
+        const QList<QImage> designed = windowPictures();
+        closeWindows();
+        const QPalette original = QApplication::palette();
+        QPalette dark(QColor(45, 45, 45)); // light text on a dark face and black fields
+        dark.setColor(QPalette::Highlight, QColor(255, 128, 0));
+        QApplication::setPalette(dark);
+        QVERIFY(openWindows());
+        const QList<QImage> themed = windowPictures();
+        QApplication::setPalette(original);
+        QCOMPARE(themed.size(), designed.size());
+        for (qsizetype i = 0; i < designed.size(); ++i)
+            QVERIFY2(themed[i] == designed[i], qPrintable(QString("picture %1").arg(i)));
     }
 
     void helpShowsOneWindow() {

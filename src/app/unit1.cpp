@@ -130,6 +130,7 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName("Form1");
+    setPalette(designPalette()); // the desktop's theme stays outside
     setWindowTitle("Усилитель с комбинированной ООС по напряжению и току");
     setWindowIcon(programIcon());
     setFixedSize(744, 502);

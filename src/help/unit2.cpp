@@ -48,6 +48,7 @@ TForm2::TForm2(QWidget *parent)
     Q_INIT_RESOURCE(help_text);
 
     setObjectName("Form2");
+    setPalette(designPalette()); // the desktop's theme stays outside
     setWindowTitle("Усилитель с комбинированной ООС - Help");
     setWindowIcon(programIcon());
     setFixedSize(769, 444);
