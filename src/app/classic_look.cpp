@@ -164,7 +164,7 @@ QPalette designPalette() {
 }
 
 QFont designFont(int pixelHeight, bool bold) {
-    QFont font("MS Sans Serif");
+    QFont font("Liberation Sans");
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;

@@ -53,7 +53,16 @@ TForm2::TForm2(QWidget *parent)
     setWindowIcon(programIcon());
     setFixedSize(769, 444);
     move(192, 110);
+}
 
+// The controls and the text are made when the window is first shown, not at start-up.
+void TForm2::setVisible(bool visible) {
+    if (visible && !Memo1)
+        buildContents();
+    QWidget::setVisible(visible);
+}
+
+void TForm2::buildContents() {
     // Created in keyboard order: "Закрыть", "Сохранить текст в файл", the text.
     Button1 = new QPushButton("Закрыть", this);
     Button1->setObjectName("Button1");

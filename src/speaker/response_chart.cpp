@@ -269,10 +269,14 @@ ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
     setChart(chart);
     delete emptyChart;
 
+    const auto follow = [this] {
+        if (!axesHeld)
+            fitAxes();
+    };
     for (QLineSeries *line : lines) {
-        connect(line, &QXYSeries::pointsReplaced, this, &ResponseChart::fitAxes);
-        connect(line, &QXYSeries::pointAdded, this, &ResponseChart::fitAxes);
-        connect(line, &QXYSeries::pointsRemoved, this, &ResponseChart::fitAxes);
+        connect(line, &QXYSeries::pointsReplaced, this, follow);
+        connect(line, &QXYSeries::pointAdded, this, follow);
+        connect(line, &QXYSeries::pointsRemoved, this, follow);
         connect(line, &QAbstractSeries::nameChanged, this, [this] {
             legend->measure();
             placeDecorations();

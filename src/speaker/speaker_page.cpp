@@ -47,6 +47,7 @@ void TForm1::Button7Click() {
 }
 
 void TForm1::computeClosedBox() {
+    const ResponseChart::AxesHold refill(*Chart1); // both curves in, then one fit of the axes
     const Driver driver{last.fs, last.re, last.qms, last.qes, last.vas};
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
     const auto frequencies = responseFrequencies();
