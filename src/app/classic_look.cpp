@@ -119,9 +119,6 @@ private:
 
 void applyClassicLook(QApplication &app) {
     app.setStyle(new ClassicStyle);
-    // Liberation Sans has the metrics of Arial, the closest free match of MS Sans Serif at 11 px.
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"});
-    QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
     app.setFont(designFont(11));
 }
 
@@ -163,6 +160,9 @@ QPalette designPalette() {
     return palette;
 }
 
+// Liberation Sans has the metrics of Arial, the closest free match of MS Sans Serif at 11 px. It
+// is asked for by name: a name not installed ("MS Sans Serif", "Arial") sends every lookup through
+// the system's fallback lists before a substitute is tried.
 QFont designFont(int pixelHeight, bool bold) {
     QFont font("Liberation Sans");
     font.setPixelSize(pixelHeight);

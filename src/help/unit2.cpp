@@ -76,7 +76,7 @@ void TForm2::buildContents() {
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
     Memo1->setGeometry(8, 8, 753, 393);
-    QFont memoFont("Arial");
+    QFont memoFont("Liberation Sans"); // Arial's metric twin
     memoFont.setPixelSize(13);
     Memo1->setFont(memoFont);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

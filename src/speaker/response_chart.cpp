@@ -15,8 +15,10 @@
 
 namespace {
 
+// Arial by its installed metric twin, asked for by name: the name "Arial" would send the font
+// lookup through the system's fallback lists first. The metafile names it Arial again.
 QFont arial(int pixelHeight) {
-    QFont font("Arial");
+    QFont font("Liberation Sans");
     font.setPixelSize(pixelHeight);
     return font;
 }
