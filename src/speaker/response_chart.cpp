@@ -191,12 +191,13 @@ private:
     QValueAxis *levelAxis;
 };
 
-ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
+// The view is given its chart at once: left to itself it would make a default one first.
+ResponseChart::ResponseChart(QWidget *parent) : QChartView(new QChart, parent) {
     setFrameShape(QFrame::NoFrame);
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
 
-    auto *chart = new QChart;
+    QChart *chart = QChartView::chart();
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->setBackgroundRoundness(0);
     chart->setDropShadowEnabled(false);
@@ -266,10 +267,6 @@ ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
     // Space for the title above the plot and for the legend below the frequency labels.
     chart->setMargins(QMargins(edgeGap, qRound(title->boundingRect().height()) + 2 * edgeGap,
                                2 * edgeGap, qRound(legend->boundingRect().height()) + edgeGap));
-    // The view came with an empty chart of its own; setChart releases it without deleting it.
-    QChart *emptyChart = QChartView::chart();
-    setChart(chart);
-    delete emptyChart;
 
     const auto follow = [this] {
         if (!axesHeld)
