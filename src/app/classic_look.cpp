@@ -18,10 +18,9 @@ const QColor face(239, 239, 239);
 const QColor white(255, 255, 255);
 const QColor black(0, 0, 0);
 
-// The frame of a group box: one pixel in the mid tone with corners rounded at a 2-pixel radius,
-// drawn as the desktop the windows were designed on draws it: each straight edge filled between
-// the corners, bottom, right, left and top in turn, each followed by its two antialiased quarter
-// arcs.
+// The frame of a group box: one pixel in the mid tone with corners rounded at a 2-pixel radius.
+// Each straight edge is filled between the corners, bottom, right, left and top in turn, each
+// followed by its two antialiased quarter arcs; that order sets the blend of the corner pixels.
 void drawGroupFrame(QPainter *painter, const QRectF &r, const QBrush &brush) {
     struct Arc {
         qreal x, y;
