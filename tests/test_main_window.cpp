@@ -36,6 +36,24 @@ class MainWindowTest : public ProgramWindowTest {
 
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+    // What the palette check compares: every page, with a refused field, a message and the banner
+    // up, and the help window.
+    QList<QImage> windowPictures() {
+        type(19, "0,6");
+        click(form->Button4);
+        edit(29)->setText("500");
+        click(form->Button6);
+        form->Button6->setFocus();
+        QList<QImage> pictures;
+        for (int page : {2, 1, 0}) {
+            showPage(page);
+            pictures.append(form->grab().toImage());
+        }
+        click(form->Button9);
+        pictures.append(help->grab().toImage());
+        return pictures;
+    }
+
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
@@ -306,24 +324,7 @@ private slots:
         QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->Chart1));
     }
 
-    // Every page, a refused field with its message and banner, and the help window: the design's
-    // colours whatever the desktop's theme, so a dark one changes no pixel.
-    QList<QImage> windowPictures() {
-        type(19, "0,6");
-        click(form->Button4);
-        edit(29)->setText("500");
-        click(form->Button6);
-        form->Button6->setFocus();
-        QList<QImage> pictures;
-        for (int page : {2, 1, 0}) {
-            showPage(page);
-            pictures.append(form->grab().toImage());
-        }
-        click(form->Button9);
-        pictures.append(help->grab().toImage());
-        return pictures;
-    }
-
+    // The windows carry the design's colours: a dark desktop theme changes no pixel inside them.
     void darkThemeChangesNothing() {
         const QList<QImage> designed = windowPictures();
         closeWindows();
