@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -33,6 +35,24 @@ class MainWindowTest : public ProgramWindowTest {
     }
 
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // What the palette check compares: every page, with a refused field, a message and the banner
+    // up, and the help window.
+    QList<QImage> windowPictures() {
+        type(19, "0,6");
+        click(findButton(form.get(), 4));
+        edit(29)->setText("500");
+        click(findButton(form.get(), 6));
+        findButton(form.get(), 6)->setFocus();
+        QList<QImage> pictures;
+        for (int page : {2, 1, 0}) {
+            showPage(page);
+            pictures.append(form->grab().toImage());
+        }
+        click(form->Button9);
+        pictures.append(help->grab().toImage());
+        return pictures;
+    }
 
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
@@ -309,6 +329,22 @@ private slots:
         QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
         QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
         QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->TabSheet3->Chart1));
+    }
+
+    // The windows carry the design's colours: a dark desktop theme changes no pixel inside them.
+    void darkThemeChangesNothing() {
+        const QList<QImage> designed = windowPictures();
+        closeWindows();
+        const QPalette original = QApplication::palette();
+        QPalette dark(QColor(45, 45, 45)); // light text on a dark face and black fields
+        dark.setColor(QPalette::Highlight, QColor(255, 128, 0));
+        QApplication::setPalette(dark);
+        QVERIFY(openWindows());
+        const QList<QImage> themed = windowPictures();
+        QApplication::setPalette(original);
+        QCOMPARE(themed.size(), designed.size());
+        for (qsizetype i = 0; i < designed.size(); ++i)
+            QVERIFY2(themed[i] == designed[i], qPrintable(QString("picture %1").arg(i)));
     }
 
     void helpShowsOneWindow() {

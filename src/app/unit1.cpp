@@ -6,6 +6,7 @@
 #include "report/save_results.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
+#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/program_icon.h"
@@ -21,6 +22,7 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName("Form1");
+    setPalette(designPalette()); // the desktop's theme stays outside
     setWindowTitle("Усилитель с комбинированной ООС по напряжению и току");
     setWindowIcon(programIcon());
     setFixedSize(744, 502);

@@ -48,11 +48,21 @@ TForm2::TForm2(QWidget *parent)
     Q_INIT_RESOURCE(help_text);
 
     setObjectName("Form2");
+    setPalette(designPalette()); // the desktop's theme stays outside
     setWindowTitle("Усилитель с комбинированной ООС - Help");
     setWindowIcon(programIcon());
     setFixedSize(769, 444);
     move(192, 110);
+}
 
+// The controls and the text are made when the window is first shown, not at start-up.
+void TForm2::setVisible(bool visible) {
+    if (visible && !Memo1)
+        buildContents();
+    QWidget::setVisible(visible);
+}
+
+void TForm2::buildContents() {
     // Created in keyboard order: "Закрыть", "Сохранить текст в файл", the text.
     Button1 = new QPushButton("Закрыть", this);
     Button1->setObjectName("Button1");
@@ -66,7 +76,7 @@ TForm2::TForm2(QWidget *parent)
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
     Memo1->setGeometry(8, 8, 753, 393);
-    QFont memoFont("Arial");
+    QFont memoFont("Liberation Sans"); // Arial's metric twin
     memoFont.setPixelSize(13);
     Memo1->setFont(memoFont);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

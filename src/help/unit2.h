@@ -15,7 +15,7 @@ QString homePageCaption();
 
 // The help window: the method explained, its text saved to a file, the home page link. It is
 // created once, hidden, and only ever hidden again, so the text, its edits and the scroll
-// position last as long as the program runs.
+// position last as long as the program runs. Its controls exist once it has first been shown.
 class TForm2 : public QWidget {
     Q_OBJECT
 
@@ -32,6 +32,11 @@ public:
     void Button2Click();
     void Label1Click();
 
+    void setVisible(bool visible) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildContents();
 };

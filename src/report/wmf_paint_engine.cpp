@@ -17,6 +17,12 @@
 
 namespace {
 
+// The face a Windows player is asked for: the free metric twin the windows draw in goes by the
+// name of the Windows face it stands in for.
+std::string windowsFace(const QString &family) {
+    return family == "Liberation Sans" ? std::string("Arial") : family.toStdString();
+}
+
 // The line patterns a metafile brush hatches itself; the others are drawn as a solid brush.
 std::optional<WmfHatch> hatchOf(Qt::BrushStyle style) {
     switch (style) {
@@ -566,7 +572,7 @@ void MetafilePaintEngine::drawTextItem(const QPointF &p, const QTextItem &textIt
     wanted.escapement = qRound(std::atan2(-along.y(), along.x()) * 1800 / std::numbers::pi) % 3600;
     wanted.weight = std::clamp(static_cast<int>(f.weight()), 1, 1000);
     wanted.italic = f.style() != QFont::StyleNormal;
-    wanted.faceName = toWindows1251(f.family().toStdString());
+    wanted.faceName = toWindows1251(windowsFace(f.family()));
     // Underline and strike-out are lines QPainter draws itself.
     const WmfColour colour = colourOf(pen.color());
 

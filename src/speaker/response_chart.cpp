@@ -15,8 +15,10 @@
 
 namespace {
 
+// Arial by its installed metric twin, asked for by name: the name "Arial" would send the font
+// lookup through the system's fallback lists first. The metafile names it Arial again.
 QFont arial(int pixelHeight) {
-    QFont font("Arial");
+    QFont font("Liberation Sans");
     font.setPixelSize(pixelHeight);
     return font;
 }
@@ -189,12 +191,13 @@ private:
     QValueAxis *levelAxis;
 };
 
-ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
+// The view is given its chart at once: left to itself it would make a default one first.
+ResponseChart::ResponseChart(QWidget *parent) : QChartView(new QChart, parent) {
     setFrameShape(QFrame::NoFrame);
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
 
-    auto *chart = new QChart;
+    QChart *chart = QChartView::chart();
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->setBackgroundRoundness(0);
     chart->setDropShadowEnabled(false);
@@ -264,15 +267,15 @@ ResponseChart::ResponseChart(QWidget *parent) : QChartView(parent) {
     // Space for the title above the plot and for the legend below the frequency labels.
     chart->setMargins(QMargins(edgeGap, qRound(title->boundingRect().height()) + 2 * edgeGap,
                                2 * edgeGap, qRound(legend->boundingRect().height()) + edgeGap));
-    // The view came with an empty chart of its own; setChart releases it without deleting it.
-    QChart *emptyChart = QChartView::chart();
-    setChart(chart);
-    delete emptyChart;
 
+    const auto follow = [this] {
+        if (!axesHeld)
+            fitAxes();
+    };
     for (QLineSeries *line : lines) {
-        connect(line, &QXYSeries::pointsReplaced, this, &ResponseChart::fitAxes);
-        connect(line, &QXYSeries::pointAdded, this, &ResponseChart::fitAxes);
-        connect(line, &QXYSeries::pointsRemoved, this, &ResponseChart::fitAxes);
+        connect(line, &QXYSeries::pointsReplaced, this, follow);
+        connect(line, &QXYSeries::pointAdded, this, follow);
+        connect(line, &QXYSeries::pointsRemoved, this, follow);
         connect(line, &QAbstractSeries::nameChanged, this, [this] {
             legend->measure();
             placeDecorations();

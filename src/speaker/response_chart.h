@@ -26,6 +26,22 @@ public:
     // Empties Series2, then Series1.
     void emptySeries();
 
+    // While one lives, changes to the series leave the axes alone; when it ends, however the
+    // refill ends, the axes are fitted once to what the series then hold.
+    class AxesHold {
+    public:
+        explicit AxesHold(ResponseChart &chart) : chart(chart) { chart.axesHeld = true; }
+        ~AxesHold() {
+            chart.axesHeld = false;
+            chart.fitAxes();
+        }
+        AxesHold(const AxesHold &) = delete;
+        AxesHold &operator=(const AxesHold &) = delete;
+
+    private:
+        ResponseChart &chart;
+    };
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -44,4 +60,5 @@ private:
     FramedTitle *title = nullptr;
     SeriesLegend *legend = nullptr;
     PlotFrame *frame = nullptr;
+    bool axesHeld = false;
 };

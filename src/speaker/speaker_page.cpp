@@ -145,6 +145,7 @@ void SpeakerPage::Button7Click() {
 }
 
 void SpeakerPage::computeClosedBox() {
+    const ResponseChart::AxesHold refill(*Chart1); // both curves in, then one fit of the axes
     const Driver driver{last.fs, last.re, last.qms, last.qes, last.vas};
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
     const auto frequencies = responseFrequencies();

@@ -1,20 +1,14 @@
 #include "ui/program_icon.h"
 
-// The icons are compiled into a static library, whose resource initialiser the linker would
-// drop as unreferenced: register them explicitly, once. (Q_INIT_RESOURCE must be used outside
-// any namespace.)
-static void registerIconResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(icons);
-        return true;
-    }();
-    (void)registered;
-}
+#include <QPixmap>
+
+// The pixel art is C source (XPM): read straight from the arrays, with no image file to probe.
+#include "ooscalc-16.xpm"
+#include "ooscalc-32.xpm"
 
 QIcon programIcon() {
-    registerIconResources();
     QIcon icon;
-    icon.addFile(":/icons/ooscalc-16.xpm", QSize(16, 16));
-    icon.addFile(":/icons/ooscalc-32.xpm", QSize(32, 32));
+    icon.addPixmap(QPixmap(ooscalc_16));
+    icon.addPixmap(QPixmap(ooscalc_32));
     return icon;
 }
