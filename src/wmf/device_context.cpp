@@ -2,6 +2,14 @@
 
 #include <cstddef>
 
+template <typename T>
+void MetafileContext::update(std::optional<T> &held, T wanted, void (WmfRecorder::*record)(T)) {
+    if (held != wanted) {
+        (recorder.*record)(wanted);
+        held = wanted;
+    }
+}
+
 // The format can only narrow the clip; a different clip is set by going back to the state
 // saved before the last one and narrowing that.
 void MetafileContext::clipTo(const WmfClipRect &wanted) {
@@ -23,31 +31,19 @@ void MetafileContext::clipTo(const WmfClipRect &wanted) {
 }
 
 void MetafileContext::setBackgroundMode(std::uint16_t mode) {
-    if (dc.backgroundMode != mode) {
-        recorder.setBkMode(mode);
-        dc.backgroundMode = mode;
-    }
+    update(dc.backgroundMode, mode, &WmfRecorder::setBkMode);
 }
 
 void MetafileContext::setTextAlign(std::uint16_t align) {
-    if (dc.textAlign != align) {
-        recorder.setTextAlign(align);
-        dc.textAlign = align;
-    }
+    update(dc.textAlign, align, &WmfRecorder::setTextAlign);
 }
 
 void MetafileContext::setTextColour(WmfColour colour) {
-    if (dc.textColour != colour) {
-        recorder.setTextColour(colour);
-        dc.textColour = colour;
-    }
+    update(dc.textColour, colour, &WmfRecorder::setTextColour);
 }
 
 void MetafileContext::setPolyFillMode(std::uint16_t mode) {
-    if (dc.fillMode != mode) {
-        recorder.setPolyFillMode(mode);
-        dc.fillMode = mode;
-    }
+    update(dc.fillMode, mode, &WmfRecorder::setPolyFillMode);
 }
 
 // The background mode matters to the player only where the background colour could show: the
@@ -62,23 +58,17 @@ void MetafileContext::backgroundFor(const WmfPen &pen, const WmfBrush &brush) {
         setBackgroundMode(wmfBackgroundOpaque);
 }
 
-void MetafileContext::select(int index, int &selected) {
-    if (selected != index) {
-        recorder.selectObject(index);
-        selected = index;
-    }
-}
-
 void MetafileContext::selectPen(const WmfPen &pen) {
-    select(objectFor({CachedObject::Pen, pen, {}, {}, -1}), dc.pen);
+    update(dc.pen, objectFor({CachedObject::Pen, pen, {}, {}, -1}), &WmfRecorder::selectObject);
 }
 
 void MetafileContext::selectBrush(const WmfBrush &brush) {
-    select(objectFor({CachedObject::Brush, {}, brush, {}, -1}), dc.brush);
+    update(dc.brush, objectFor({CachedObject::Brush, {}, brush, {}, -1}),
+           &WmfRecorder::selectObject);
 }
 
 void MetafileContext::selectFont(const WmfFont &font) {
-    select(objectFor({CachedObject::Font, {}, {}, font, -1}), dc.font);
+    update(dc.font, objectFor({CachedObject::Font, {}, {}, font, -1}), &WmfRecorder::selectObject);
 }
 
 int MetafileContext::objectFor(const CachedObject &wanted) {

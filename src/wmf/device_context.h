@@ -42,15 +42,18 @@ private:
         WmfFont font;
         int index;
     };
+    // What the player holds; nothing where it is not known.
     struct State {
-        int pen = -1, brush = -1, font = -1; // selected objects, -1 unknown
+        std::optional<int> pen, brush, font; // the selected objects
         std::optional<WmfColour> textColour;
         std::optional<std::uint16_t> fillMode;
         std::optional<std::uint16_t> backgroundMode;
         std::optional<std::uint16_t> textAlign;
     };
 
-    void select(int index, int &selected);
+    // Writes the record setting `wanted` unless the player holds it already.
+    template <typename T>
+    void update(std::optional<T> &held, T wanted, void (WmfRecorder::*record)(T));
     int objectFor(const CachedObject &wanted);
     void makeRoom();
 

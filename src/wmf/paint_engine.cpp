@@ -3,7 +3,6 @@
 #include "wmf/clip_geometry.h"
 #include "wmf/picture.h"
 #include "wmf/style.h"
-#include "wmf/units.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,17 +11,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 MetafilePaintEngine::MetafilePaintEngine(QSize pixelSize, int dpiY)
-    : QPaintEngine(QPaintEngine::AllFeatures), pixelSize(pixelSize), dpiY(dpiY),
-      unitsPerInch(unitsPerInchFor(std::max(pixelSize.width(), pixelSize.height()))),
-      unit(unitsPerInch / double(wmfPixelsPerInch)) {
+    : QPaintEngine(QPaintEngine::AllFeatures), pixelSize(pixelSize), dpiY(dpiY), units(pixelSize) {
     // Every feature is claimed so that QPainter hands everything over as it is instead of
     // rasterising what it would otherwise emulate; what the format lacks (alpha, gradients,
     // anti-aliasing) is approximated here.
     context.records().setWindowOrg(0, 0);
-    context.records().setWindowExt(qRound(pixelSize.width() * unit),
-                                   qRound(pixelSize.height() * unit));
+    context.records().setWindowExt(units.extent().width(), units.extent().height());
 }
 
 bool MetafilePaintEngine::begin(QPaintDevice *) {
@@ -81,7 +78,9 @@ void MetafilePaintEngine::updateState(const QPaintEngineState &state) {
     }
 }
 
-WmfPen MetafilePaintEngine::currentPen() const { return penFor(pen, penPixels(), unit, opacity); }
+WmfPen MetafilePaintEngine::currentPen() const {
+    return penFor(pen, penPixels(), units.perPixel(), opacity);
+}
 
 WmfBrush MetafilePaintEngine::currentBrush() const { return brushFor(brush, opacity); }
 
@@ -98,21 +97,6 @@ QRectF MetafilePaintEngine::clipArea() const {
     return area.isValid() ? area : QRectF();
 }
 
-WmfClipRect MetafilePaintEngine::clipRect(const QRectF &area) const {
-    WmfClipRect key;
-    key.left = static_cast<int>(std::floor(area.left() * unit));
-    key.top = static_cast<int>(std::floor(area.top() * unit));
-    key.right = static_cast<int>(std::ceil(area.right() * unit));
-    key.bottom = static_cast<int>(std::ceil(area.bottom() * unit));
-    const bool wholePicture = key.left <= 0 && key.top <= 0 &&
-                              key.right >= qRound(pixelSize.width() * unit) &&
-                              key.bottom >= qRound(pixelSize.height() * unit);
-    if (wholePicture)
-        return {};
-    key.active = true;
-    return key;
-}
-
 qreal MetafilePaintEngine::penPixels() const {
     const qreal width = pen.widthF();
     if (pen.isCosmetic() || width == 0)
@@ -124,26 +108,6 @@ qreal MetafilePaintEngine::penPixels() const {
 // below it, as if half a pixel further on; the metafile gets the line where it shows.
 QPointF MetafilePaintEngine::strokeShift() const {
     return hints & QPainter::Antialiasing ? QPointF() : QPointF(0.5, 0.5);
-}
-
-WmfPoint MetafilePaintEngine::logical(const QPointF &p) const {
-    auto scale = [this](qreal v) {
-        if (!std::isfinite(v))
-            return 0;
-        return static_cast<int>(std::lround(std::clamp(v * unit, -1e6, 1e6)));
-    };
-    return {scale(p.x()), scale(p.y())};
-}
-
-std::vector<WmfPoint> MetafilePaintEngine::logical(const QPolygonF &polygon) const {
-    std::vector<WmfPoint> points;
-    points.reserve(polygon.size());
-    for (const QPointF &p : polygon) {
-        const WmfPoint q = logical(p);
-        if (points.empty() || !(points.back() == q))
-            points.push_back(q);
-    }
-    return points;
 }
 
 void MetafilePaintEngine::addPolyline(const QPolygonF &devicePolygon) {
@@ -160,14 +124,14 @@ void MetafilePaintEngine::addPolyline(const QPolygonF &devicePolygon) {
 void MetafilePaintEngine::stroke(const QPolygonF &line, const WmfPen &key, const QRectF &area) {
     if (area.isEmpty())
         return;
-    const WmfClipRect region = clipRect(area);
+    const WmfClipRect region = units.clip(area);
     const qreal half = penPixels() / 2;
     if (area.contains(line.boundingRect().adjusted(-half, -half, half, half))) {
-        appendLine(logical(line), key, region, false);
+        appendLine(units.points(line), key, region, false);
         return;
     }
     for (const QPolygonF &piece : clipPolyline(line, area))
-        appendLine(logical(piece), key, region, true);
+        appendLine(units.points(piece), key, region, true);
 }
 
 void MetafilePaintEngine::appendLine(std::vector<WmfPoint> points, const WmfPen &key,
@@ -231,7 +195,7 @@ void MetafilePaintEngine::emitFill(const std::vector<QPolygonF> &devicePolygons,
     const QPointF shift = brushWanted.style == WmfBrushStyle::Null ? strokeShift() : QPointF();
     std::vector<std::vector<WmfPoint>> polygons;
     for (const QPolygonF &p : devicePolygons) {
-        std::vector<WmfPoint> points = logical(p.translated(shift));
+        std::vector<WmfPoint> points = units.points(p.translated(shift));
         if (points.size() > 1 && points.front() == points.back())
             points.pop_back(); // the player closes a polygon itself
         if (points.size() >= 2)
@@ -276,8 +240,8 @@ void MetafilePaintEngine::drawRects(const QRectF *rects, int rectCount) {
         context.selectPen(penWanted);
         context.selectBrush(currentBrush());
         context.backgroundFor(penWanted, currentBrush());
-        const WmfPoint topLeft = logical(r.topLeft());
-        const WmfPoint bottomRight = logical(r.bottomRight());
+        const WmfPoint topLeft = units.point(r.topLeft());
+        const WmfPoint bottomRight = units.point(r.bottomRight());
         context.records().rectangle(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
     }
 }
@@ -314,9 +278,9 @@ void MetafilePaintEngine::drawTextItem(const QPointF &p, const QTextItem &textIt
     const QRectF box = textBox(p, textItem, transform);
     if (!area.intersects(box))
         return;
-    TextRun run = layoutRun(p, textItem, transform, paintDevice(), dpiY, unit);
+    TextRun run = layoutRun(p, textItem, transform, paintDevice(), dpiY, units);
     run.colour = onPaper(pen.color(), opacity);
-    run.region = clipRect(area);
+    run.region = units.clip(area);
     run.cut = !area.contains(box);
     if (auto *held = std::get_if<TextRun>(&pending); held && joinRun(*held, run))
         return;
@@ -336,8 +300,8 @@ void MetafilePaintEngine::drawImage(const QRectF &r, const QImage &image, const 
         visiblePicture(image, sr, target, clipArea(), opacity);
     if (!picture)
         return;
-    const WmfPoint topLeft = logical(picture->target.topLeft());
-    const WmfPoint bottomRight = logical(picture->target.bottomRight());
+    const WmfPoint topLeft = units.point(picture->target.topLeft());
+    const WmfPoint bottomRight = units.point(picture->target.bottomRight());
     flush();
     context.clipTo(WmfClipRect{});
     context.records().stretchDib(topLeft.x, topLeft.y, bottomRight.x - topLeft.x,
@@ -348,7 +312,7 @@ void MetafilePaintEngine::drawImage(const QRectF &r, const QImage &image, const 
 void MetafilePaintEngine::flush() {
     const auto held = std::exchange(pending, std::monostate{});
     if (const auto *run = std::get_if<TextRun>(&held)) {
-        writeRun(context, *run, logical(run->origin), unit);
+        writeRun(context, *run, units);
         return;
     }
     const auto *line = std::get_if<PendingLine>(&held);
@@ -372,8 +336,8 @@ QByteArray MetafilePaintEngine::metafile() {
         context.release();
         finished = true;
     }
-    const std::vector<std::uint8_t> bytes = context.records().finish(
-        qRound(pixelSize.width() * unit), qRound(pixelSize.height() * unit), unitsPerInch);
+    const std::vector<std::uint8_t> bytes =
+        context.records().finish(units.extent().width(), units.extent().height(), units.perInch());
     return QByteArray(reinterpret_cast<const char *>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));
 }

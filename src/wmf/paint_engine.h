@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wmf/device_context.h"
+#include "wmf/logical_units.h"
 #include "wmf/text_run.h"
 
 #include <QByteArray>
@@ -16,7 +17,7 @@
 
 // A paint engine that turns what Qt paints into metafile records: lines and polylines, polygons
 // and paths (curves flattened), rectangles, text runs, pictures, and rectangular clips.
-// Coordinates carry sub-pixel precision in logical units (units.h).
+// Coordinates carry sub-pixel precision in logical units (logical_units.h).
 class MetafilePaintEngine : public QPaintEngine {
 public:
     // dpiY: the resolution at which point sizes of fonts become pixels.
@@ -51,11 +52,8 @@ private:
     WmfPen currentPen() const;
     WmfBrush currentBrush() const;
     QRectF clipArea() const; // device pixels
-    WmfClipRect clipRect(const QRectF &area) const;
     qreal penPixels() const;
     QPointF strokeShift() const;
-    WmfPoint logical(const QPointF &devicePoint) const;
-    std::vector<WmfPoint> logical(const QPolygonF &devicePolygon) const;
 
     void addPolyline(const QPolygonF &devicePolygon);
     void stroke(const QPolygonF &line, const WmfPen &key, const QRectF &area);
@@ -68,8 +66,7 @@ private:
 
     QSize pixelSize;
     int dpiY;
-    int unitsPerInch;
-    qreal unit; // logical units per device pixel
+    LogicalUnits units;
 
     MetafileContext context;
     std::variant<std::monostate, PendingLine, TextRun> pending;

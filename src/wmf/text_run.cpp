@@ -27,7 +27,7 @@ QRectF textBox(const QPointF &p, const QTextItem &item, const QTransform &transf
 }
 
 TextRun layoutRun(const QPointF &p, const QTextItem &item, const QTransform &transform,
-                  const QPaintDevice *device, int dpiY, qreal unit) {
+                  const QPaintDevice *device, int dpiY, const LogicalUnits &units) {
     const QString text = item.text();
     const QFont f = item.font();
     TextRun run;
@@ -39,7 +39,7 @@ TextRun layoutRun(const QPointF &p, const QTextItem &item, const QTransform &tra
     const qreal pixelHeight =
         f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF() * dpiY / wmfPointsPerInch;
 
-    run.font.height = -std::max(1, qRound(pixelHeight * scaleDown * unit));
+    run.font.height = -std::max(1, qRound(pixelHeight * scaleDown * units.perPixel()));
     run.font.escapement =
         qRound(std::atan2(-along.y(), along.x()) * halfTurn / std::numbers::pi) % fullTurn;
     run.font.weight = std::clamp(static_cast<int>(f.weight()), 1, 1000);
@@ -83,13 +83,14 @@ bool joinRun(TextRun &held, const TextRun &next) {
     return true;
 }
 
-void writeRun(MetafileContext &context, const TextRun &run, WmfPoint at, qreal unit) {
+void writeRun(MetafileContext &context, const TextRun &run, const LogicalUnits &units) {
     context.clipTo(run.cut ? run.region : WmfClipRect{});
     context.selectFont(run.font);
     context.setBackgroundMode(wmfBackgroundTransparent);
     context.setTextAlign(wmfAlignBaseline);
     context.setTextColour(run.colour);
     // Distances rounded from the running sum, so that rounding does not add up.
+    const qreal unit = units.perPixel();
     std::vector<int> dx;
     qreal sum = 0;
     for (qreal advance : run.advances) {
@@ -97,5 +98,6 @@ void writeRun(MetafileContext &context, const TextRun &run, WmfPoint at, qreal u
         sum += advance;
         dx.push_back(static_cast<int>(std::lround(sum * unit) - before));
     }
+    const WmfPoint at = units.point(run.origin);
     context.records().extTextOut(at.x, at.y, run.text, dx);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wmf/device_context.h"
+#include "wmf/logical_units.h"
 #include "wmf/records.h"
 
 #include <QPaintDevice>
@@ -30,13 +31,12 @@ struct TextRun {
 QRectF textBox(const QPointF &p, const QTextItem &item, const QTransform &transform);
 
 // The run of the text item at `p`; its colour, region and cut are left to the caller. `dpiY`:
-// the resolution at which point sizes become pixels; `unit`: logical units a device pixel.
+// the resolution at which point sizes become pixels.
 TextRun layoutRun(const QPointF &p, const QTextItem &item, const QTransform &transform,
-                  const QPaintDevice *device, int dpiY, qreal unit);
+                  const QPaintDevice *device, int dpiY, const LogicalUnits &units);
 
 // Appends `next` to `held` when it continues it on the same baseline in the same font, colour
 // and clip; false, and `held` unchanged, when it does not.
 bool joinRun(TextRun &held, const TextRun &next);
 
-// The run's records; `at` is its origin in logical units.
-void writeRun(MetafileContext &context, const TextRun &run, WmfPoint at, qreal unit);
+void writeRun(MetafileContext &context, const TextRun &run, const LogicalUnits &units);
