@@ -1,8 +1,8 @@
 #include "cp1251.h"
-#include "report/wmf_writer.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
+#include "wmf/writer.h"
 
 #include <QApplication>
 #include <QChart>

@@ -1,4 +1,4 @@
-#include "report/wmf_records.h"
+#include "wmf/records.h"
 
 #include <QTest>
 

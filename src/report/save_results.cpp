@@ -1,7 +1,7 @@
 #include "report/save_results.h"
 
 #include "report/output_files.h"
-#include "report/wmf_writer.h"
+#include "wmf/writer.h"
 
 #include <QBuffer>
 #include <QImage>

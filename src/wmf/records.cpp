@@ -1,4 +1,6 @@
-#include "report/wmf_records.h"
+#include "wmf/records.h"
+
+#include "wmf/units.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -33,6 +35,11 @@ enum : std::uint16_t {
 };
 
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+constexpr std::uint32_t placeableKey = 0x9AC6CDD7;
+// A picture's resolution: the device pixel, per metre (96 per inch, rounded).
+constexpr std::uint32_t pixelsPerMetre = (wmfPixelsPerInch * 10000 + 127) / 254;
+// The longest text run a record holds.
+constexpr std::size_t maxTextBytes = 8000;
 
 std::int16_t clamp16(long long v) {
     return static_cast<std::int16_t>(std::clamp<long long>(v, INT16_MIN, INT16_MAX));
@@ -252,7 +259,7 @@ void WmfRecorder::rectangle(int left, int top, int right, int bottom) {
 void WmfRecorder::extTextOut(int x, int y, std::string_view text, const std::vector<int> &dx) {
     if (text.empty())
         return;
-    text = text.substr(0, 8000);
+    text = text.substr(0, maxTextBytes);
     std::vector<std::uint8_t> p;
     put16(p, static_cast<std::uint16_t>(clamp16(y)));
     put16(p, static_cast<std::uint16_t>(clamp16(x)));
@@ -286,8 +293,8 @@ void WmfRecorder::stretchDib(int left, int top, int destWidth, int destHeight, i
     put16(p, 24);
     put32(p, 0); // BI_RGB
     put32(p, stride * static_cast<std::uint32_t>(height));
-    put32(p, 3780); // 96 pixels per inch, in pixels per metre
-    put32(p, 3780);
+    put32(p, pixelsPerMetre);
+    put32(p, pixelsPerMetre);
     put32(p, 0);
     put32(p, 0);
     for (int row = height - 1; row >= 0; --row) {
@@ -315,7 +322,7 @@ std::vector<std::uint8_t> WmfRecorder::finish(int width, int height, int unitsPe
     std::vector<std::uint8_t> out;
     out.reserve(22 + 18 + body.size() + 6);
 
-    put32(out, 0x9AC6CDD7);
+    put32(out, placeableKey);
     put16(out, 0); // no handle: a file
     put16(out, 0);
     put16(out, 0);

@@ -55,6 +55,20 @@ struct WmfFont {
     friend bool operator==(const WmfFont &, const WmfFont &) = default;
 };
 
+struct WmfPen {
+    WmfPenStyle style = WmfPenStyle::Null;
+    int width = 0; // logical units; 0: one device pixel at any scale
+    WmfColour colour;
+    friend bool operator==(const WmfPen &, const WmfPen &) = default;
+};
+
+struct WmfBrush {
+    WmfBrushStyle style = WmfBrushStyle::Null;
+    WmfColour colour;
+    WmfHatch hatch = WmfHatch::Horizontal;
+    friend bool operator==(const WmfBrush &, const WmfBrush &) = default;
+};
+
 // Text alignment flags of SetTextAlign.
 inline constexpr std::uint16_t wmfAlignLeftTop = 0;
 inline constexpr std::uint16_t wmfAlignBaseline = 24;
