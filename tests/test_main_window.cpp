@@ -40,10 +40,10 @@ class MainWindowTest : public ProgramWindowTest {
     // up, and the help window.
     QList<QImage> windowPictures() {
         type(19, "0,6");
-        click(findButton(form.get(), 4));
+        click(button(4));
         edit(29)->setText("500");
-        click(findButton(form.get(), 6));
-        findButton(form.get(), 6)->setFocus();
+        click(button(6));
+        button(6)->setFocus();
         QList<QImage> pictures;
         for (int page : {2, 1, 0}) {
             showPage(page);
@@ -73,10 +73,10 @@ private slots:
         QCOMPARE(form->PageControl1->tabText(2),
                  QString("Пример применения (условный - см. Help!)"));
         for (int message : {81, 82, 83, 84})
-            QVERIFY(findLabel(form.get(), message)->isHidden());
+            QVERIFY(label(message)->isHidden());
         // Design-time texts stay until the first run or key-down: written with a point.
-        QCOMPARE(findLabel(form.get(), 53)->text(), QString("0.6"));
-        QCOMPARE(findLabel(form.get(), 17)->text(), QString("10.08"));
+        QCOMPARE(label(53)->text(), QString("0.6"));
+        QCOMPARE(label(17)->text(), QString("10.08"));
         QCOMPARE(edit(20)->text(), QString("0,6"));
         QCOMPARE(edit(37)->text(), QString("6"));
         QCOMPARE(form->findChild<QLabel *>("Label48")->text(), QString("Rос (кОм) ="));
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(form->Button8->geometry(), QRect(16, 456, 145, 33));
         QCOMPARE(findGroupBox(form.get(), 6)->geometry(), QRect(568, 40, 161, 321));
         QCOMPARE(edit(16)->geometry(), QRect(80, 40, 65, 21));
-        QVERIFY(findButton(form.get(), 7)->isDefault());
+        QVERIFY(button(7)->isDefault());
     }
 
     void defaultResultsOnBothPages() {
@@ -107,10 +107,10 @@ private slots:
         };
         for (const Run &run : runs) {
             showPage(run.page);
-            findLabel(form.get(), run.first)->setText("?");
-            click(findButton(form.get(), run.button));
-            QCOMPARE(findLabel(form.get(), run.first)->text(), QString(run.firstText));
-            QCOMPARE(findLabel(form.get(), run.second)->text(), QString(run.secondText));
+            label(run.first)->setText("?");
+            click(button(run.button));
+            QCOMPARE(label(run.first)->text(), QString(run.firstText));
+            QCOMPARE(label(run.second)->text(), QString(run.secondText));
             QVERIFY(form->Button10->isEnabled());
             QCOMPARE(form->lastResults().schemeKind, run.schemeKind);
         }
@@ -122,21 +122,21 @@ private slots:
     void otherInvertingCases() {
         showPage(1);
         type(5, "0,3");
-        click(findButton(form.get(), 1));
-        QCOMPARE(findLabel(form.get(), 8)->text(), QString("20"));
-        QCOMPARE(findLabel(form.get(), 9)->text(), QString("9,3"));
+        click(button(1));
+        QCOMPARE(label(8)->text(), QString("20"));
+        QCOMPARE(label(9)->text(), QString("9,3"));
 
         type(6, "3");
-        click(findButton(form.get(), 2));
-        QCOMPARE(findLabel(form.get(), 17)->text(), QString("4,65"));
-        QCOMPARE(findLabel(form.get(), 18)->text(), QString("0,46"));
+        click(button(2));
+        QCOMPARE(label(17)->text(), QString("4,65"));
+        QCOMPARE(label(18)->text(), QString("0,46"));
 
         const char *network[] = {"0,05", "1000", "1000", "100", "20"};
         for (int i = 0; i < 5; ++i)
             type(11 + i, network[i]);
-        click(findButton(form.get(), 3));
-        QCOMPARE(findLabel(form.get(), 26)->text(), QString("20"));
-        QCOMPARE(findLabel(form.get(), 27)->text(), QString("0"));
+        click(button(3));
+        QCOMPARE(label(26)->text(), QString("20"));
+        QCOMPARE(label(27)->text(), QString("0"));
     }
 
     void keystrokesAreFiltered() {
@@ -157,27 +157,27 @@ private slots:
 
     void keyDownMarksResultsStale() {
         type(19, "0,6"); // Rт = Rвых: a message that the key-downs below leave up
-        click(findButton(form.get(), 4));
-        QVERIFY(findLabel(form.get(), 82)->isVisible());
+        click(button(4));
+        QVERIFY(label(82)->isVisible());
         edit(29)->setText("500");
-        click(findButton(form.get(), 6)); // out of range: yellow, banner, "Сохранить" off
+        click(button(6)); // out of range: yellow, banner, "Сохранить" off
         QVERIFY(form->Label55->isVisible());
         QVERIFY(isYellow(edit(29)));
 
         // A key-down in another group hides the banner but leaves the failed field yellow.
-        findLabel(form.get(), 35)->setText("kept");
+        label(35)->setText("kept");
         QTest::keyClick(edit(22), Qt::Key_Left);
         QVERIFY(form->Label55->isHidden());
         QVERIFY(isYellow(edit(29)));
-        QCOMPARE(findLabel(form.get(), 44)->text(), QString("0"));
-        QCOMPARE(findLabel(form.get(), 45)->text(), QString("0"));
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
+        QCOMPARE(label(44)->text(), QString("0"));
+        QCOMPARE(label(45)->text(), QString("0"));
+        QCOMPARE(label(35)->text(), QString("kept"));
 
         // Even an arrow key in the group: its results go to "0", the message stays up.
         QTest::keyClick(edit(17), Qt::Key_Right);
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0"));
-        QCOMPARE(findLabel(form.get(), 36)->text(), QString("0"));
-        QVERIFY(findLabel(form.get(), 82)->isVisible());
+        QCOMPARE(label(35)->text(), QString("0"));
+        QCOMPARE(label(36)->text(), QString("0"));
+        QVERIFY(label(82)->isVisible());
         QVERIFY(!form->Button10->isEnabled()); // the key-down leaves "Сохранить" alone
         QTest::keyClick(edit(29), Qt::Key_End);
         QVERIFY(!isYellow(edit(29)));
@@ -186,8 +186,8 @@ private slots:
     void rangeFaultsClampTheField() {
         type(16, "0,04");
         type(18, "500");
-        findLabel(form.get(), 35)->setText("kept");
-        click(findButton(form.get(), 4));
+        label(35)->setText("kept");
+        click(button(4));
         QCOMPARE(edit(16)->text(), QString("0,05"));
         QVERIFY(isYellow(edit(16)));
         QVERIFY(!isYellow(edit(18))); // only the first failing field is checked
@@ -195,10 +195,10 @@ private slots:
         QVERIFY(form->Label55->isVisible());
         QCOMPARE(QApplication::focusWidget(), edit(16));
         QVERIFY(!form->Button10->isEnabled());
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
+        QCOMPARE(label(35)->text(), QString("kept"));
         QCOMPARE(form->lastResults().r1, 0.04); // the rejected value, unconverted
 
-        click(findButton(form.get(), 4)); // the bound passes; now Rн fails high
+        click(button(4)); // the bound passes; now Rн fails high
         QVERIFY(!isYellow(edit(16)));
         QCOMPARE(form->lastResults().r1, 50.0);
         QCOMPARE(edit(18)->text(), QString("100"));
@@ -206,89 +206,88 @@ private slots:
 
         type(1, "1000,5");
         showPage(1);
-        click(findButton(form.get(), 1));
+        click(button(1));
         QCOMPARE(edit(1)->text(), QString("1000"));
         QCOMPARE(form->lastResults().schemeKind, SchemeKind::Inverting);
     }
 
     void commaAndEmptyFieldsStopQuietly() {
         type(30, ",5");
-        findLabel(form.get(), 53)->setText("kept");
-        click(findButton(form.get(), 6));
+        label(53)->setText("kept");
+        click(button(6));
         QCOMPARE(edit(30)->text(), QString(",5"));
         QVERIFY(isYellow(edit(30)));
         QVERIFY(form->Label55->isVisible());
         QVERIFY(form->Button10->isEnabled());
-        QCOMPARE(findLabel(form.get(), 53)->text(), QString("kept"));
+        QCOMPARE(label(53)->text(), QString("kept"));
 
         type(30, "1,2,5");
-        click(findButton(form.get(), 6));
+        click(button(6));
         QVERIFY(isYellow(edit(30)));
 
         // An empty field: the opening steps only, then nothing visible.
         type(30, "");
         type(26, "5,");
-        findLabel(form.get(), 53)->setText("kept");
-        click(findButton(form.get(), 6));
+        label(53)->setText("kept");
+        click(button(6));
         QVERIFY(form->Label55->isHidden());
         QVERIFY(!isYellow(edit(30)));
-        QCOMPARE(findLabel(form.get(), 53)->text(), QString("kept"));
+        QCOMPARE(label(53)->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
 
         type(30, "0,2");
-        click(findButton(form.get(), 6)); // "5," reads as 5 kΩ
+        click(button(6)); // "5," reads as 5 kΩ
         QCOMPARE(form->lastResults().r1, 5000.0);
-        QVERIFY(findLabel(form.get(), 53)->text() != "kept");
+        QVERIFY(label(53)->text() != "kept");
     }
 
     void tasksWithoutSolution() {
         type(19, "0,2");
         type(20, "0,2");
-        click(findButton(form.get(), 4));
-        QCOMPARE(findLabel(form.get(), 82)->text(), QString("R < Rвых!"));
-        QVERIFY(findLabel(form.get(), 82)->isVisible());
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0"));
+        click(button(4));
+        QCOMPARE(label(82)->text(), QString("R < Rвых!"));
+        QVERIFY(label(82)->isVisible());
+        QCOMPARE(label(35)->text(), QString("0"));
         QVERIFY(form->Button10->isEnabled());
 
         type(25, "0,2");
-        click(findButton(form.get(), 5));
-        QCOMPARE(findLabel(form.get(), 81)->text(), QString("R < Rвых!"));
-        QCOMPARE(findLabel(form.get(), 44)->text(), QString("0"));
+        click(button(5));
+        QCOMPARE(label(81)->text(), QString("R < Rвых!"));
+        QCOMPARE(label(44)->text(), QString("0"));
 
         // The next run of the variant hides its message and restores "Решения нет" first.
         type(20, "0,6");
-        click(findButton(form.get(), 4));
-        QVERIFY(findLabel(form.get(), 82)->isHidden());
-        QCOMPARE(findLabel(form.get(), 82)->text(), QString("Решения нет"));
+        click(button(4));
+        QVERIFY(label(82)->isHidden());
+        QCOMPARE(label(82)->text(), QString("Решения нет"));
 
         showPage(1);
         type(5, "200");
-        findLabel(form.get(), 8)->setText("kept");
-        click(findButton(form.get(), 1));
-        QCOMPARE(findLabel(form.get(), 83)->text(), QString("Решения нет!"));
-        QVERIFY(findLabel(form.get(), 83)->isVisible());
-        QCOMPARE(findLabel(form.get(), 83)->toolTip(),
-                 QString("Нужное R2 = (R1 − Rвых)/(Rвых/Rт − 1) = 9,81 "
-                         "Ом лежит вне диапазона поиска 10 Ом … 10 МОм"));
-        QCOMPARE(findLabel(form.get(), 8)->text(), QString("kept"));
+        label(8)->setText("kept");
+        click(button(1));
+        QCOMPARE(label(83)->text(), QString("Решения нет!"));
+        QVERIFY(label(83)->isVisible());
+        QCOMPARE(label(83)->toolTip(), QString("Нужное R2 = (R1 − Rвых)/(Rвых/Rт − 1) = 9,81 "
+                                               "Ом лежит вне диапазона поиска 10 Ом … 10 МОм"));
+        QCOMPARE(label(8)->text(), QString("kept"));
         QVERIFY(form->Button10->isEnabled());
         QCOMPARE(form->lastResults().r2, 10'000'000.0);
         type(5, "2,2");
-        click(findButton(form.get(), 1));
-        QVERIFY(findLabel(form.get(), 83)->isHidden());
-        QCOMPARE(findLabel(form.get(), 83)->toolTip(), QString());
+        click(button(1));
+        QVERIFY(label(83)->isHidden());
+        QCOMPARE(label(83)->toolTip(), QString());
 
         type(9, "2,2");
-        click(findButton(form.get(), 2));
-        QCOMPARE(findLabel(form.get(), 84)->text(), QString("R < Rвых!"));
-        QVERIFY(findLabel(form.get(), 84)->isVisible());
+        click(button(2));
+        QCOMPARE(label(84)->text(), QString("R < Rвых!"));
+        QVERIFY(label(84)->isVisible());
     }
 
     void enterPressesOnlyThePageThreeButton() {
-        QSignalSpy pressed(findButton(form.get(), 7), &QPushButton::clicked);
+        QSignalSpy pressed(button(7), &QPushButton::clicked);
         type(17, "1");
         QTest::keyClick(edit(17), Qt::Key_Return);
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("0")); // a key-down, no calculation
+        QCOMPARE(label(35)->text(), QString("0")); // a key-down, no calculation
         QCOMPARE(pressed.count(), 0);
 
         showPage(2);
@@ -305,10 +304,10 @@ private slots:
         edit(16)->selectAll();
         QTest::keyClick(edit(16), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(edit(16)->text(), QString("1e3"));
-        findLabel(form.get(), 35)->setText("kept");
-        const QString report = errorReportDuring([&] { click(findButton(form.get(), 4)); });
+        label(35)->setText("kept");
+        const QString report = errorReportDuring([&] { click(button(4)); });
         QCOMPARE(report, QString("'1e3' is not a valid floating point value."));
-        QCOMPARE(findLabel(form.get(), 35)->text(), QString("kept"));
+        QCOMPARE(label(35)->text(), QString("kept"));
         QVERIFY(!isYellow(edit(16)));
         QVERIFY(form->Button10->isEnabled());
     }

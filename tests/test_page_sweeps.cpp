@@ -148,9 +148,9 @@ class PageSweepsTest : public ProgramWindowTest {
     void verifyAmplifierRun(const Calculator &c) {
         const auto where = [&] { return this->where(c); };
         const LastResults &last = form->lastResults();
-        const QLabel *first = findLabel(form.get(), c.first);
-        const QLabel *second = findLabel(form.get(), c.second);
-        const QLabel *message = c.message ? findLabel(form.get(), c.message) : nullptr;
+        const QLabel *first = label(c.first);
+        const QLabel *second = label(c.second);
+        const QLabel *message = c.message ? label(c.message) : nullptr;
         const bool written = first->text() != "0" || second->text() != "0";
         const bool shown = message && message->isVisible();
         SWEEP_VERIFY(form->Label55->isHidden() && form->Button10->isEnabled(), where);
@@ -248,16 +248,15 @@ class PageSweepsTest : public ProgramWindowTest {
         const double halfPowerDb = -10 * std::log10(2.0);
         SWEEP_VERIFY(std::fabs(highPassDb(last.f3, t.fc, t.qtc) - halfPowerDb) < 1e-9, where);
         SWEEP_VERIFY(std::fabs(highPassDb(last.f3New, t.fc, t.qtcNew) - halfPowerDb) < 1e-9, where);
-        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 76)), last.qtc, 3), where);
-        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 77)), last.f3, 2), where);
-        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 72)), last.qtcNew, 3), where);
-        SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 73)), last.f3New, 2), where);
+        SWEEP_VERIFY(showsRounded(text(label(76)), last.qtc, 3), where);
+        SWEEP_VERIFY(showsRounded(text(label(77)), last.f3, 2), where);
+        SWEEP_VERIFY(showsRounded(text(label(72)), last.qtcNew, 3), where);
+        SWEEP_VERIFY(showsRounded(text(label(73)), last.f3New, 2), where);
         // Without a finite required Rвых (s/0,7 = 1/Qms) the page shows a dash and reports.
         if (reports.isEmpty())
-            SWEEP_VERIFY(showsRounded(text(findLabel(form.get(), 107)), last.routRequired, 3),
-                         where);
+            SWEEP_VERIFY(showsRounded(text(label(107)), last.routRequired, 3), where);
         else
-            SWEEP_VERIFY(findLabel(form.get(), 107)->text() == "—", where);
+            SWEEP_VERIFY(label(107)->text() == "—", where);
 
         double top = -std::numeric_limits<double>::infinity();
         for (int i = 0; i < 2; ++i) {
@@ -354,14 +353,14 @@ private slots:
         QFETCH(int, index);
         const Calculator &c = calculators[index];
         form->PageControl1->setCurrentIndex(c.page);
-        QPushButton *button = findButton(form.get(), c.button);
+        QPushButton *calculate = button(c.button);
         const auto verify = [&] { verifyAmplifierRun(c); };
         int runs = 0;
         endings.clear();
-        sweep(c.firstEdit, fieldsOf(c.variant), button, verify, runs);
+        sweep(c.firstEdit, fieldsOf(c.variant), calculate, verify, runs);
         if (QTest::currentTestFailed())
             return;
-        clampEachField(c.firstEdit, fieldsOf(c.variant), button, false, verify);
+        clampEachField(c.firstEdit, fieldsOf(c.variant), calculate, false, verify);
         QString log;
         for (const auto &[ending, count] : endings)
             log += QString(", %1 × %2").arg(count).arg(ending);
@@ -380,8 +379,8 @@ private slots:
         for (const auto &runaway : cases) {
             for (int i = 0; i < 5; ++i)
                 type(c.firstEdit + i, runaway[i]);
-            run(findButton(form.get(), c.button));
-            QVERIFY(findLabel(form.get(), c.first)->text() != "0");
+            run(button(c.button));
+            QVERIFY(label(c.first)->text() != "0");
             verifyAmplifierRun(c);
             if (QTest::currentTestFailed())
                 return;
@@ -392,10 +391,10 @@ private slots:
         form->PageControl1->setCurrentIndex(2);
         const auto verify = [&] { verifySpeakerRun(); };
         int runs = 0;
-        sweep(31, speakerFields, findButton(form.get(), 7), verify, runs);
+        sweep(31, speakerFields, button(7), verify, runs);
         if (QTest::currentTestFailed())
             return;
-        clampEachField(31, speakerFields, findButton(form.get(), 7), true, verify);
+        clampEachField(31, speakerFields, button(7), true, verify);
         qInfo("loudspeaker: %d runs over the grid", runs);
     }
 };

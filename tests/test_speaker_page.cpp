@@ -35,13 +35,12 @@ class SpeakerPageTest : public ProgramWindowTest {
         QApplication::processEvents();
     }
 
-    void compute() { QTest::mouseClick(findButton(form.get(), 7), Qt::LeftButton); }
+    void compute() { QTest::mouseClick(button(7), Qt::LeftButton); }
 
     // Label76, Label77, Label72, Label73, Label107: Qtc, F3, Qtc', F3', required Rвых.
     QStringList results() {
-        return {findLabel(form.get(), 76)->text(), findLabel(form.get(), 77)->text(),
-                findLabel(form.get(), 72)->text(), findLabel(form.get(), 73)->text(),
-                findLabel(form.get(), 107)->text()};
+        return {label(76)->text(), label(77)->text(), label(72)->text(), label(73)->text(),
+                label(107)->text()};
     }
 
     // Both curves complete, and the axes fitted to them: frequencies from the first point to the
@@ -184,18 +183,16 @@ private slots:
         type(35, "150");
         const QString report = errorReportDuring([this] { compute(); });
         QCOMPARE(report, QString("Floating point division by zero."));
-        QCOMPARE(findLabel(form.get(), 107)->text(), QString("—"));
+        QCOMPARE(label(107)->text(), QString("—"));
         QCOMPARE(form->lastResults().routRequired, 0.0);
-        QVERIFY(findLabel(form.get(), 72)->text() != "0" &&
-                findLabel(form.get(), 73)->text() != "0");
+        QVERIFY(label(72)->text() != "0" && label(73)->text() != "0");
         verifyCurvesShown();
         QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
 
         // Leaving the singular point brings the figure back.
         type(33, "0,36");
         compute();
-        QVERIFY(findLabel(form.get(), 107)->text() != "—" &&
-                findLabel(form.get(), 107)->text() != "0");
+        QVERIFY(label(107)->text() != "—" && label(107)->text() != "0");
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

@@ -103,5 +103,7 @@ protected:
     }
 
     QLineEdit *edit(int n) const { return findEdit(form.get(), n); }
+    QLabel *label(int n) const { return findLabel(form.get(), n); }
+    QPushButton *button(int n) const { return findButton(form.get(), n); }
     void type(int n, const QString &text) { typeInto(edit(n), text); }
 };
