@@ -296,13 +296,12 @@ private slots:
     void keyboardOrder() {
         QCOMPARE(form->PageControl1->nextInFocusChain()->objectName(),
                  QString("qt_tabwidget_stackedwidget"));
-        QWidget *w = edit(16);
+        // Tab passes the result labels by: only a click gives them the focus.
+        edit(16)->setFocus();
         QStringList order;
         for (int i = 0; i < 7; ++i) {
-            order << w->objectName();
-            do
-                w = w->nextInFocusChain();
-            while (w->focusPolicy() == Qt::NoFocus);
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(order, QStringList({"Edit16", "Edit17", "Edit18", "Edit19", "Edit20", "Button4",
                                      "Edit21"}));
