@@ -34,6 +34,14 @@ class MainWindowTest : public ProgramWindowTest {
 
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+    // The five fields of a group, from EditN on.
+    QStringList fieldTexts(int first) {
+        QStringList texts;
+        for (int n = first; n < first + 5; ++n)
+            texts << edit(n)->text();
+        return texts;
+    }
+
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
@@ -308,6 +316,91 @@ private slots:
         QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
         QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
         QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->TabSheet3->Chart1));
+    }
+
+    void standardPartsIntoVariant3() {
+        for (int n = 26; n <= 30; ++n)
+            type(n, "7"); // to be written over
+        click(findButton(form.get(), 5));
+        QMenu *menu = rightClickMenu(findLabel(form.get(), 44));
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction *item : menu->actions())
+            items << item->text();
+        QCOMPARE(items, QStringList({"Ряд E24 → Вариант 3", "Ряд E96 → Вариант 3", "",
+                                     "Копировать результаты"}));
+        chooseItem(menu, "Ряд E96 → Вариант 3");
+        QCOMPARE(fieldTexts(26), QStringList({"20", "10", "1", "4", "0,2"}));
+        QCOMPARE(findLabel(form.get(), 53)->text(), QString("0,6"));
+        QCOMPARE(findLabel(form.get(), 54)->text(), QString("20"));
+
+        // R1 4,65 and R2 0,46 kΩ for Ку = 3 become 4,7 and 0,47, which still give Ку = 3.
+        showPage(1);
+        type(6, "3");
+        click(findButton(form.get(), 2));
+        chooseItem(rightClickMenu(findLabel(form.get(), 18)), "Ряд E24 → Вариант 3");
+        QCOMPARE(fieldTexts(11), QStringList({"4,7", "0,47", "1", "4", "0,2"}));
+        QCOMPARE(findLabel(form.get(), 26)->text(), QString("2,2"));
+        QCOMPARE(findLabel(form.get(), 27)->text(), QString("3"));
+        QCOMPARE(form->lastResults().schemeKind, SchemeKind::Inverting);
+        QCOMPARE(form->lastResults().r1, 4700.0);
+    }
+
+    // The items stay disabled while the group shows no result of its own, and say why.
+    void menuWithoutAResult() {
+        showPage(1);
+        const auto whyNot = [this](int label, const QString &item) {
+            QMenu *menu = rightClickMenu(findLabel(form.get(), label));
+            const QAction *action = menuItem(menu, item);
+            const QString reason = action->isEnabled() ? QString() : action->toolTip();
+            if (!reason.isEmpty())
+                menuItem(menu, reason); // stated in the menu as well
+            menu->close();
+            return reason;
+        };
+        const QString notComputed = "Нет результата: нажмите «Вычислить»";
+        QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), notComputed); // the design-time texts
+        click(findButton(form.get(), 1));
+        QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), QString());
+        QCOMPARE(whyNot(9, "Копировать результаты"), QString());
+        QTest::keyClick(edit(2), Qt::Key_End);
+        QCOMPARE(whyNot(9, "Ряд E96 → Вариант 3"), notComputed); // the labels at "0"
+
+        type(5, "200");
+        click(findButton(form.get(), 1));
+        QCOMPARE(whyNot(8, "Ряд E96 → Вариант 3"), QString("Нет результата: «Решения нет!»"));
+        QCOMPARE(whyNot(9, "Копировать результаты"), QString("Нет результата: «Решения нет!»"));
+
+        // R2 of 2 MΩ: beyond the range of Variant 3 in either series.
+        type(5, "0,201");
+        click(findButton(form.get(), 1));
+        QCOMPARE(findLabel(form.get(), 8)->text(), QString("1999,96"));
+        QCOMPARE(whyNot(8, "Ряд E96 → Вариант 3"),
+                 QString("E96: R2 = 2000 кОм вне диапазона 0,05 … 1000 кОм"));
+        QCOMPARE(whyNot(8, "Копировать результаты"), QString());
+    }
+
+    // Ctrl+C on a result label that a click focused; in a field it still copies the selection.
+    void copyResults() {
+        click(findButton(form.get(), 5));
+        QTest::mouseClick(findLabel(form.get(), 45), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), findLabel(form.get(), 45));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("Ку = 20 раз\nRoc = 1 кОм\nRн = 4 Ом\nRт = 0,2 Ом\nRвых = 0,6 Ом\n"
+                         "R1 = 20 кОм\nR2 = 10 кОм\n"));
+
+        edit(22)->setFocus();
+        edit(22)->selectAll();
+        QTest::keyClick(edit(22), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("1"));
+        QCOMPARE(findLabel(form.get(), 44)->text(), QString("0")); // a key-down as before
+
+        click(findButton(form.get(), 6));
+        chooseItem(rightClickMenu(findLabel(form.get(), 53)), "Копировать результаты");
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("R1 = 20 кОм\nR2 = 10 кОм\nRос = 1 кОм\nRн = 4 Ом\nRт = 0,2 Ом\n"
+                         "Rвых = 0,6 Ом\nКу = 20 раз\n"));
     }
 
     void helpShowsOneWindow() {

@@ -283,11 +283,14 @@ void AmplifierPage::fillResultMenu(std::size_t index, QMenu &menu) {
             const ValidRun run = group.valid.value_or(ValidRun{});
             const StandardParts parts =
                 standardParts(run.r1, run.r2, series, groupFields(design.groups[2].fields));
+            const QString outOfRange = parts.outOfRange.isEmpty()
+                                           ? QString()
+                                           : QString("%1: %2").arg(name, parts.outOfRange);
             addMenuItem(menu, QString("Ряд %1 → Вариант 3").arg(name),
-                        missing.isEmpty() ? parts.outOfRange : missing,
+                        missing.isEmpty() ? outOfRange : missing,
                         [this, parts, run] { takeToVariant3(parts.kiloOhms, run.inputs); });
-            if (missing.isEmpty() && !parts.outOfRange.isEmpty())
-                addMenuNote(menu, QString("%1: %2").arg(name, parts.outOfRange));
+            if (missing.isEmpty() && !outOfRange.isEmpty())
+                addMenuNote(menu, outOfRange);
         }
         menu.addSeparator();
     }
