@@ -268,7 +268,7 @@ QString AmplifierPage::missingResult(const Group &group) {
     if (group.message && !group.message->isHidden())
         return "Нет результата: «" + group.message->text() + "»";
     if (!group.valid)
-        return "Нет результата: нажмите «Вычислить»";
+        return notComputed;
     return {};
 }
 
@@ -294,9 +294,7 @@ void AmplifierPage::fillResultMenu(std::size_t index, QMenu &menu) {
         }
         menu.addSeparator();
     }
-    addMenuItem(menu, copyItemText, missing, [this, index] { copyResults(index); });
-    if (!missing.isEmpty())
-        addMenuNote(menu, missing);
+    addCopyItem(menu, missing, [this, index] { copyResults(index); });
 }
 
 // R1 and R2 as given, Roc, Rн and Rт as typed in the group, then Variant 3 as its button runs it.

@@ -19,6 +19,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <array>
 #include <optional>
 
 namespace {
@@ -124,11 +125,7 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
         offerResults(
             result, [this] { copyResults(); },
             [this](QMenu &menu) {
-                const QString missing =
-                    validInputs ? QString() : "Нет результата: нажмите «Вычислить»";
-                addMenuItem(menu, copyItemText, missing, [this] { copyResults(); });
-                if (!missing.isEmpty())
-                    addMenuNote(menu, missing);
+                addCopyItem(menu, validInputs ? QString() : notComputed, [this] { copyResults(); });
             });
 
     fields.addGroup(FieldGroup::Speaker, edits, {Label72, Label73, Label76, Label77, Label107},

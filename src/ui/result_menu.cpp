@@ -32,6 +32,12 @@ void addMenuItem(QMenu &menu, const QString &text, const QString &whyNot,
 
 void addMenuNote(QMenu &menu, const QString &note) { menu.addAction(note)->setEnabled(false); }
 
+void addCopyItem(QMenu &menu, const QString &missing, const std::function<void()> &copy) {
+    addMenuItem(menu, "Копировать результаты", missing, copy);
+    if (!missing.isEmpty())
+        addMenuNote(menu, missing);
+}
+
 void offerResults(QLabel *label, const std::function<void()> &copy,
                   const std::function<void(QMenu &)> &fillMenu) {
     label->setFocusPolicy(Qt::ClickFocus);

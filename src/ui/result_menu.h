@@ -23,8 +23,9 @@ CopyLine captionLine(const QString &caption, const QString &value);
 // The lines as plain text on the clipboard, one a line.
 void copyLines(const std::vector<CopyLine> &lines);
 
-// The item that copies a group's inputs and results.
-inline const QString copyItemText = "Копировать результаты";
+// Why a group offers nothing while it shows no result of a run of its own (the design-time
+// texts, the "0" of a key-down, a run stopped by a field).
+inline const QString notComputed = "Нет результата: нажмите «Вычислить»";
 
 // Adds an item that runs `run`; a `whyNot` that is not empty disables it and is its tooltip.
 void addMenuItem(QMenu &menu, const QString &text, const QString &whyNot,
@@ -32,6 +33,10 @@ void addMenuItem(QMenu &menu, const QString &text, const QString &whyNot,
 
 // Adds a disabled line that states `note` in the menu itself.
 void addMenuNote(QMenu &menu, const QString &note);
+
+// Adds «Копировать результаты»; while `missing` says why there is no result, disabled, with
+// `missing` stated under it.
+void addCopyItem(QMenu &menu, const QString &missing, const std::function<void()> &copy);
 
 // Gives `label` the menu that `fillMenu` fills on a right-click, and `copy` on Ctrl+C.
 void offerResults(QLabel *label, const std::function<void()> &copy,
