@@ -1,7 +1,8 @@
-// Number texts of the window: reading fields, the keystroke filter, the field table's checks
-// and the rounding and general format of the result labels.
+// Number texts of the window: reading fields, the keystroke filter, the field table's checks,
+// the rounding and general format of the result labels, and the standard resistor values.
 
 #include "core/decimal_text.h"
+#include "core/standard_values.h"
 #include "input/field_table.h"
 #include "input/key_filter.h"
 #include "user_locales.h"
@@ -123,6 +124,57 @@ private slots:
                  std::string("1,79769313486232E308"));
         QCOMPARE(formatGeneral(std::numeric_limits<double>::denorm_min()),
                  std::string("4,94065645841247E-324"));
+    }
+
+    // E96 is the rounded geometric series exactly; E24 keeps its historic values within 5 %.
+    void standardSeriesTables() {
+        const auto e96 = seriesValues(StandardSeries::E96);
+        QCOMPARE(e96.size(), std::size_t(96));
+        for (std::size_t i = 0; i < e96.size(); ++i)
+            QCOMPARE(e96[i], int(std::lround(100 * std::pow(10.0, i / 96.0))));
+        const auto e24 = seriesValues(StandardSeries::E24);
+        QCOMPARE(e24.size(), std::size_t(24));
+        for (std::size_t i = 0; i < e24.size(); ++i) {
+            QVERIFY(i == 0 || e24[i] > e24[i - 1]);
+            QVERIFY(std::abs(e24[i] / (10 * std::pow(10.0, i / 24.0)) - 1) < 0.05);
+        }
+    }
+
+    // In kΩ, as the Variant 3 fields receive them: 0,05 … 1000, and what Variant 1 finds beyond.
+    void nearestStandardValues() {
+        using enum StandardSeries;
+        const struct {
+            StandardSeries series;
+            double kiloOhms;
+            const char *nearest;
+        } cases[] = {
+            {E96, 6.0357, "6,04"}, {E24, 6.0357, "6,2"},   {E24, 0.05, "0,051"},
+            {E96, 0.05, "0,0499"}, {E24, 0.0625, "0,062"}, {E96, 0.0123, "0,0124"},
+            {E24, 95.3, "91"},     {E24, 95.5, "100"},     {E96, 0.987, "0,976"},
+            {E96, 0.99, "1"},      {E96, 1000, "1000"},    {E96, 1010, "1020"},
+            {E24, 1048, "1000"},   {E24, 1049, "1100"},    {E24, 9999, "10000"},
+        };
+        for (const auto &c : cases)
+            QCOMPARE(formatGeneral(nearestStandardValue(c.series, c.kiloOhms)),
+                     std::string(c.nearest));
+
+        // Every value and the geometric mean to the next one, decade edges included, from
+        // 10 Ω to 10 MΩ: a value keeps itself, the tie goes up, just below it goes down.
+        for (const StandardSeries series : {E24, E96}) {
+            const auto values = seriesValues(series);
+            for (int decade = -2; decade <= 4; ++decade) {
+                const double unit = std::pow(10.0, decade) / values.front();
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    const double value = values[i] * unit;
+                    const double next =
+                        (i + 1 < values.size() ? values[i + 1] : 10 * values[0]) * unit;
+                    const double tie = std::sqrt(value * next);
+                    QCOMPARE(nearestStandardValue(series, value), value);
+                    QCOMPARE(nearestStandardValue(series, tie), next);
+                    QCOMPARE(nearestStandardValue(series, tie * (1 - 1e-9)), value);
+                }
+            }
+        }
     }
 };
 

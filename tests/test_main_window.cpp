@@ -54,6 +54,14 @@ class MainWindowTest : public ProgramWindowTest {
         return pictures;
     }
 
+    // The five fields of a group, from EditN on.
+    QStringList fieldTexts(int first) {
+        QStringList texts;
+        for (int n = first; n < first + 5; ++n)
+            texts << edit(n)->text();
+        return texts;
+    }
+
 private slots:
     void initTestCase() { applyClassicLook(*qApp); }
 
@@ -315,13 +323,12 @@ private slots:
     void keyboardOrder() {
         QCOMPARE(form->PageControl1->nextInFocusChain()->objectName(),
                  QString("qt_tabwidget_stackedwidget"));
-        QWidget *w = edit(16);
+        // Tab passes the result labels by: only a click gives them the focus.
+        edit(16)->setFocus();
         QStringList order;
         for (int i = 0; i < 7; ++i) {
-            order << w->objectName();
-            do
-                w = w->nextInFocusChain();
-            while (w->focusPolicy() == Qt::NoFocus);
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(order, QStringList({"Edit16", "Edit17", "Edit18", "Edit19", "Edit20", "Button4",
                                      "Edit21"}));
@@ -344,6 +351,91 @@ private slots:
         QCOMPARE(themed.size(), designed.size());
         for (qsizetype i = 0; i < designed.size(); ++i)
             QVERIFY2(themed[i] == designed[i], qPrintable(QString("picture %1").arg(i)));
+    }
+
+    void standardPartsIntoVariant3() {
+        for (int n = 26; n <= 30; ++n)
+            type(n, "7"); // to be written over
+        click(button(5));
+        QMenu *menu = rightClickMenu(label(44));
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction *item : menu->actions())
+            items << item->text();
+        QCOMPARE(items, QStringList({"Ряд E24 → Вариант 3", "Ряд E96 → Вариант 3", "",
+                                     "Копировать результаты"}));
+        chooseItem(menu, "Ряд E96 → Вариант 3");
+        QCOMPARE(fieldTexts(26), QStringList({"20", "10", "1", "4", "0,2"}));
+        QCOMPARE(label(53)->text(), QString("0,6"));
+        QCOMPARE(label(54)->text(), QString("20"));
+
+        // R1 4,65 and R2 0,46 kΩ for Ку = 3 become 4,7 and 0,47, which still give Ку = 3.
+        showPage(1);
+        type(6, "3");
+        click(button(2));
+        chooseItem(rightClickMenu(label(18)), "Ряд E24 → Вариант 3");
+        QCOMPARE(fieldTexts(11), QStringList({"4,7", "0,47", "1", "4", "0,2"}));
+        QCOMPARE(label(26)->text(), QString("2,2"));
+        QCOMPARE(label(27)->text(), QString("3"));
+        QCOMPARE(form->lastResults().schemeKind, SchemeKind::Inverting);
+        QCOMPARE(form->lastResults().r1, 4700.0);
+    }
+
+    // The items stay disabled while the group shows no result of its own, and say why.
+    void menuWithoutAResult() {
+        showPage(1);
+        const auto whyNot = [this](int number, const QString &item) {
+            QMenu *menu = rightClickMenu(label(number));
+            const QAction *action = menuItem(menu, item);
+            const QString reason = action->isEnabled() ? QString() : action->toolTip();
+            if (!reason.isEmpty())
+                menuItem(menu, reason); // stated in the menu as well
+            menu->close();
+            return reason;
+        };
+        const QString notComputed = "Нет результата: нажмите «Вычислить»";
+        QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), notComputed); // the design-time texts
+        click(button(1));
+        QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), QString());
+        QCOMPARE(whyNot(9, "Копировать результаты"), QString());
+        QTest::keyClick(edit(2), Qt::Key_End);
+        QCOMPARE(whyNot(9, "Ряд E96 → Вариант 3"), notComputed); // the labels at "0"
+
+        type(5, "200");
+        click(button(1));
+        QCOMPARE(whyNot(8, "Ряд E96 → Вариант 3"), QString("Нет результата: «Решения нет!»"));
+        QCOMPARE(whyNot(9, "Копировать результаты"), QString("Нет результата: «Решения нет!»"));
+
+        // R2 of 2 MΩ: beyond the range of Variant 3 in either series.
+        type(5, "0,201");
+        click(button(1));
+        QCOMPARE(label(8)->text(), QString("1999,96"));
+        QCOMPARE(whyNot(8, "Ряд E96 → Вариант 3"),
+                 QString("E96: R2 = 2000 кОм вне диапазона 0,05 … 1000 кОм"));
+        QCOMPARE(whyNot(8, "Копировать результаты"), QString());
+    }
+
+    // Ctrl+C on a result label that a click focused; in a field it still copies the selection.
+    void copyResults() {
+        click(button(5));
+        QTest::mouseClick(label(45), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), label(45));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("Ку = 20 раз\nRoc = 1 кОм\nRн = 4 Ом\nRт = 0,2 Ом\nRвых = 0,6 Ом\n"
+                         "R1 = 20 кОм\nR2 = 10 кОм\n"));
+
+        edit(22)->setFocus();
+        edit(22)->selectAll();
+        QTest::keyClick(edit(22), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("1"));
+        QCOMPARE(label(44)->text(), QString("0")); // a key-down as before
+
+        click(button(6));
+        chooseItem(rightClickMenu(label(53)), "Копировать результаты");
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("R1 = 20 кОм\nR2 = 10 кОм\nRос = 1 кОм\nRн = 4 Ом\nRт = 0,2 Ом\n"
+                         "Rвых = 0,6 Ом\nКу = 20 раз\n"));
     }
 
     void helpShowsOneWindow() {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QChart>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -161,6 +162,20 @@ private slots:
         QCOMPARE(series(1)->name(), QString("АЧХ при Rвых = 6  Ом"));
         QCOMPARE(form->lastResults().qtc, qtc);
         QVERIFY(form->Button10->isEnabled());
+    }
+
+    // The start-up results as copied from their menu; after a key-down there are none to copy.
+    void copyResults() {
+        showPage(2);
+        chooseItem(rightClickMenu(findLabel(form.get(), 76)), "Копировать результаты");
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("Fs = 19 Гц\nRe = 3,4 Ом\nQms = 2,63\nQes = 0,18\nVas = 90 л\nVb = 50 л\n"
+                         "Rвых усилителя = 6 Ом\nQtc = 0,282\nF3 = 103,89 Гц\nQtc' = 0,7\n"
+                         "F3' = 32,11 Гц\nТребуемое Rвых = 5,996 Ом\n"));
+        QTest::keyClick(edit(36), Qt::Key_End);
+        QMenu *menu = rightClickMenu(findLabel(form.get(), 107));
+        QVERIFY(!menuItem(menu, "Копировать результаты")->isEnabled());
+        QVERIFY(!menuItem(menu, "Нет результата: нажмите «Вычислить»")->isEnabled());
     }
 
     void secondRunReplacesThePoints() {

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QObject>
 #include <QPushButton>
@@ -55,6 +56,29 @@ inline void typeInto(QLineEdit *edit, const QString &text) {
         QTest::keyClick(edit, Qt::Key_Delete);
     else
         QTest::keyClicks(edit, text);
+}
+
+// The context menu a right-click on `widget` opens, shown; null when none opens. The click goes
+// to the window, which turns it into the context menu event as it does for the platform's.
+inline QMenu *rightClickMenu(QWidget *widget) {
+    QWidget *window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {},
+                      widget->mapTo(window, widget->rect().center()));
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// The item of `menu` with `text`.
+inline QAction *menuItem(const QMenu *menu, const QString &text) {
+    for (QAction *item : menu->actions())
+        if (item->text() == text)
+            return item;
+    qFatal("no menu item %s", qPrintable(text));
+}
+
+// Chooses an item by a click on it, as a user does.
+inline void chooseItem(QMenu *menu, const QString &text) {
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(menuItem(menu, text)).center());
 }
 
 // The text of the error report that `action` opens, the box closed again; empty when none.

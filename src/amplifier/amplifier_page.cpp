@@ -8,15 +8,18 @@
 #include "amplifier/non_inverting.h"
 #include "amplifier/schematics.h"
 #include "core/decimal_text.h"
+#include "core/standard_values.h"
 #include "input/numeric_fields.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
+#include "ui/result_menu.h"
 #include "ui/timage.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -147,6 +150,32 @@ void hideMessage(QLabel *label) {
     label->setToolTip({});
 }
 
+QString shown(const std::string &text) { return QString::fromStdString(text); }
+
+// R1 and R2 in kΩ as the nearest values of a series, and why the fields of Variant 3 (R1 and R2
+// first) would refuse them.
+struct StandardParts {
+    std::array<double, 2> kiloOhms{};
+    QString outOfRange;
+};
+
+StandardParts standardParts(double r1, double r2, StandardSeries series,
+                            std::span<const FieldSpec> variant3) {
+    const std::array<double, 2> ohms{r1, r2};
+    StandardParts parts;
+    for (std::size_t i = 0; i < ohms.size(); ++i) {
+        const double kiloOhms = ohms[i] > 0 ? nearestStandardValue(series, ohms[i] / 1000) : 0;
+        parts.kiloOhms[i] = kiloOhms;
+        const FieldSpec &field = variant3[i];
+        if (parts.outOfRange.isEmpty() && !(kiloOhms >= field.min && kiloOhms <= field.max))
+            parts.outOfRange = QString("R%1 = %2 кОм вне диапазона %3 … %4 кОм")
+                                   .arg(i + 1)
+                                   .arg(shown(formatGeneral(kiloOhms)), QString(field.minText),
+                                        QString(field.maxText));
+    }
+    return parts;
+}
+
 // Connects a page's button to its handler, run under the default error report.
 template <typename Page>
 void wire(QPushButton *button, Page *page, void (Page::*handler)()) {
@@ -182,14 +211,13 @@ void AmplifierPage::buildGroup(int variant) {
     group.box = newGroupBox(this, g.boxNumber, QString("Вариант %1").arg(variant),
                             QRect(g.x, 40, 161, 321));
 
-    std::vector<QLineEdit *> edits;
     const auto specs = groupFields(g.fields);
     for (std::size_t row = 0; row < fieldRowsY.size(); ++row) {
         const int y = fieldRowsY[row];
         newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row), g.captions[row], 16,
                  y + 4);
-        edits.push_back(
-            newEdit(group.box, specs[row].edit, specs[row].defaultText, QRect(80, y, 65, 21)));
+        group.edits[row] =
+            newEdit(group.box, specs[row].edit, specs[row].defaultText, QRect(80, y, 65, 21));
     }
 
     if (g.messageNumber)
@@ -205,7 +233,15 @@ void AmplifierPage::buildGroup(int variant) {
     }
 
     group.button = newButton(group.box, g.buttonNumber, "Вычислить", QRect(8, 272, 145, 41), true);
-    fields.addGroup(g.fields, std::move(edits), {group.results.begin(), group.results.end()});
+    const auto index = static_cast<std::size_t>(variant - 1);
+    for (QLabel *result : group.results)
+        offerResults(
+            result, [this, index] { copyResults(index); },
+            [this, index](QMenu &menu) { fillResultMenu(index, menu); });
+    // A key-down sets the results to "0": the group shows no valid result until its next run.
+    fields.addGroup(g.fields, {group.edits.begin(), group.edits.end()},
+                    {group.results.begin(), group.results.end()},
+                    [this, index] { groups[index].valid.reset(); });
 }
 
 const QImage &AmplifierPage::schematic() const { return image->picture(); }
@@ -220,9 +256,76 @@ void AmplifierPage::setResults(const Group &group, const std::string &first,
     group.results[1]->setText(QString::fromStdString(second));
 }
 
+void AmplifierPage::keepValidRun(Group &group, double r1, double r2) {
+    ValidRun &run = group.valid.emplace();
+    for (std::size_t i = 0; i < run.inputs.size(); ++i)
+        run.inputs[i] = group.edits[i]->text();
+    run.r1 = r1;
+    run.r2 = r2;
+}
+
+QString AmplifierPage::missingResult(const Group &group) {
+    if (group.message && !group.message->isHidden())
+        return "Нет результата: «" + group.message->text() + "»";
+    if (!group.valid)
+        return notComputed;
+    return {};
+}
+
+// Variants 1 and 2 offer their R1 and R2 as parts of a standard series to Variant 3; every group
+// offers the copy.
+void AmplifierPage::fillResultMenu(std::size_t index, QMenu &menu) {
+    const Group &group = groups[index];
+    const QString missing = missingResult(group);
+    if (index < 2) {
+        for (const auto &[series, name] :
+             {std::pair{StandardSeries::E24, "E24"}, std::pair{StandardSeries::E96, "E96"}}) {
+            const ValidRun run = group.valid.value_or(ValidRun{});
+            const StandardParts parts =
+                standardParts(run.r1, run.r2, series, groupFields(design.groups[2].fields));
+            const QString outOfRange = parts.outOfRange.isEmpty()
+                                           ? QString()
+                                           : QString("%1: %2").arg(name, parts.outOfRange);
+            addMenuItem(menu, QString("Ряд %1 → Вариант 3").arg(name),
+                        missing.isEmpty() ? outOfRange : missing,
+                        [this, parts, run] { takeToVariant3(parts.kiloOhms, run.inputs); });
+            if (missing.isEmpty() && !outOfRange.isEmpty())
+                addMenuNote(menu, outOfRange);
+        }
+        menu.addSeparator();
+    }
+    addCopyItem(menu, missing, [this, index] { copyResults(index); });
+}
+
+// R1 and R2 as given, Roc, Rн and Rт as typed in the group, then Variant 3 as its button runs it.
+void AmplifierPage::takeToVariant3(const std::array<double, 2> &kiloOhms,
+                                   const std::array<QString, 5> &inputs) {
+    const Group &target = groups[2];
+    target.edits[0]->setText(shown(formatGeneral(kiloOhms[0])));
+    target.edits[1]->setText(shown(formatGeneral(kiloOhms[1])));
+    for (std::size_t i = 1; i <= 3; ++i)
+        target.edits[i + 1]->setText(inputs[i]);
+    target.button->click();
+}
+
+// One line for each input and result: "R1 (кОм) =" and "20" make «R1 = 20 кОм».
+void AmplifierPage::copyResults(std::size_t index) const {
+    const Group &group = groups[index];
+    if (!missingResult(group).isEmpty())
+        return;
+    const Captions &captions = design.groups[index].captions;
+    std::vector<CopyLine> lines;
+    for (std::size_t i = 0; i < group.valid->inputs.size(); ++i)
+        lines.push_back(captionLine(captions[i], group.valid->inputs[i]));
+    for (std::size_t i = 0; i < group.results.size(); ++i)
+        lines.push_back(captionLine(captions[5 + i], group.results[i]->text()));
+    copyLines(lines);
+}
+
 void AmplifierPage::solveForR2() {
-    const Group &group = groups[0];
+    Group &group = groups[0];
     const FieldGroup fieldGroup = design.groups[0].fields;
+    group.valid.reset();
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
     hideMessage(group.message);
@@ -240,6 +343,7 @@ void AmplifierPage::solveForR2() {
         return;
     case R2Search::Found:
         setResults(group, displayKiloOhms(search.lowerEnd), displayRounded(last.gain, 1));
+        keepValidRun(group, last.r1, search.lowerEnd);
         return;
     }
 }
@@ -247,8 +351,9 @@ void AmplifierPage::solveForR2() {
 // Without a positive pair the message tells which Ку can be reached; the last iterate is shown
 // also under it.
 void AmplifierPage::designForGain() {
-    const Group &group = groups[1];
+    Group &group = groups[1];
     const FieldGroup fieldGroup = design.groups[1].fields;
+    group.valid.reset();
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
     hideMessage(group.message);
@@ -272,10 +377,13 @@ void AmplifierPage::designForGain() {
         break;
     }
     setResults(group, displayKiloOhms(result.r1), displayKiloOhms(result.r2));
+    if (result.outcome == R1R2Design::Converged || result.outcome == R1R2Design::FoundOnLine)
+        keepValidRun(group, result.r1, result.r2);
 }
 
 void AmplifierPage::evaluateKnownNetwork() {
     const FieldGroup fieldGroup = design.groups[2].fields;
+    groups[2].valid.reset();
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
     if (!fields.checkFields(fieldGroup, true))
@@ -283,6 +391,7 @@ void AmplifierPage::evaluateKnownNetwork() {
 
     evaluateNetwork(design.circuit, last);
     setResults(groups[2], displayRounded(last.rout, 2), displayRounded(last.gain, 1));
+    keepValidRun(groups[2], last.r1, last.r2);
 }
 
 NonInvertingPage::NonInvertingPage(NumericFields &fields, LastResults &last, QWidget *parent)

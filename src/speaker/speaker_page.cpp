@@ -11,12 +11,15 @@
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
+#include "ui/result_menu.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
+#include <array>
 #include <optional>
 
 namespace {
@@ -50,9 +53,8 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
         const char *symbol;
         int edit;
     };
-    std::vector<QLineEdit *> edits;
     // A description at the left, the symbol right-aligned before the field.
-    const auto addInputRow = [&edits](QGroupBox *box, const InputRow &row, int y) {
+    const auto addInputRow = [this](QGroupBox *box, const InputRow &row, int y) {
         if (row.caption)
             newLabel(box, row.captionLabel, row.caption, 8, y + 4);
         QLabel *symbol = newFixedLabel(box, row.symbolLabel, row.symbol, QRect(160, y + 4, 84, 13));
@@ -119,9 +121,18 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     connect(Button7, &QPushButton::clicked, this,
             [this] { runHandler([this] { Button7Click(); }); });
 
-    fields.addGroup(FieldGroup::Speaker, std::move(edits),
-                    {Label72, Label73, Label76, Label77, Label107},
-                    [this] { Chart1->emptySeries(); });
+    for (QLabel *result : {Label76, Label77, Label72, Label73, Label107})
+        offerResults(
+            result, [this] { copyResults(); },
+            [this](QMenu &menu) {
+                addCopyItem(menu, validInputs ? QString() : notComputed, [this] { copyResults(); });
+            });
+
+    fields.addGroup(FieldGroup::Speaker, edits, {Label72, Label73, Label76, Label77, Label107},
+                    [this] {
+                        validInputs.reset();
+                        Chart1->emptySeries();
+                    });
     fields.setDefaultButton(Button7);
 }
 
@@ -129,6 +140,7 @@ void SpeakerPage::FormShow() {
     // Nothing calculated by the user yet: the report stays empty and "Сохранить" disabled.
     last.schemeKind = SchemeKind::None;
     last.speakerDone = 0;
+    validInputs.reset();
     Chart1->emptySeries();
     fields.beginRun(FieldGroup::Speaker, false);
     if (fields.checkFields(FieldGroup::Speaker, false))
@@ -137,6 +149,7 @@ void SpeakerPage::FormShow() {
 
 void SpeakerPage::Button7Click() {
     last.speakerDone = 1;
+    validInputs.reset();
     Chart1->emptySeries();
     fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
@@ -177,6 +190,33 @@ void SpeakerPage::computeClosedBox() {
 
     Chart1->setPoints(1, responseCurve(frequencies, box.fc, box.qtcNew));
     Chart1->series(1)->setName("АЧХ при Rвых = " + shown(formatGeneral(last.speakerRout)) + "  Ом");
+    validInputs.emplace();
+    for (const QLineEdit *edit : edits)
+        validInputs->push_back(edit->text());
     if (fault)
         throw *fault;
+}
+
+// One line for each input and result, «Fs = 19 Гц».
+void SpeakerPage::copyResults() const {
+    if (!validInputs)
+        return;
+    constexpr std::array<std::pair<const char *, const char *>, 7> inputs{{
+        {"Fs", "Гц"},
+        {"Re", "Ом"},
+        {"Qms", ""},
+        {"Qes", ""},
+        {"Vas", "л"},
+        {"Vb", "л"},
+        {"Rвых усилителя", "Ом"},
+    }};
+    std::vector<CopyLine> lines;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        lines.push_back({inputs[i].first, (*validInputs)[i], inputs[i].second});
+    lines.push_back({"Qtc", Label76->text(), ""});
+    lines.push_back({"F3", Label77->text(), "Гц"});
+    lines.push_back({"Qtc'", Label72->text(), ""});
+    lines.push_back({"F3'", Label73->text(), "Гц"});
+    lines.push_back({"Требуемое Rвых", Label107->text(), "Ом"});
+    copyLines(lines);
 }

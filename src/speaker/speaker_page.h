@@ -2,11 +2,14 @@
 
 #include "core/last_results.h"
 
+#include <QString>
 #include <QWidget>
-#include <array>
+#include <optional>
+#include <vector>
 
 class NumericFields;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class ResponseChart;
 
@@ -28,10 +31,14 @@ public:
 
 private:
     void computeClosedBox();
+    void copyResults() const;
 
     NumericFields &fields;
     LastResults &last;
     QLabel *Label72 = nullptr, *Label73 = nullptr; // Qtc', F3'
     QLabel *Label76 = nullptr, *Label77 = nullptr; // Qtc, F3
     QLabel *Label107 = nullptr;                    // the Rвых required for Qtc = 0,7
+    std::vector<QLineEdit *> edits;                // Edit31 … Edit37
+    // The inputs as typed for the results shown; none while the page shows no valid result.
+    std::optional<std::vector<QString>> validInputs;
 };
