@@ -5,6 +5,7 @@
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -21,6 +22,18 @@
 namespace {
 
 bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) == clYellow(); }
+
+QString accessibleName(QObject *control) {
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+bool labelledBy(QObject *control, QLabel *caption) {
+    const auto relations =
+        QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+    return std::any_of(relations.begin(), relations.end(), [caption](const auto &relation) {
+        return relation.first->object() == caption;
+    });
+}
 
 } // namespace
 
@@ -117,6 +130,37 @@ private slots:
         click(findButton(form.get(), 3));
         QCOMPARE(findLabel(form.get(), 26)->text(), QString("20"));
         QCOMPARE(findLabel(form.get(), 27)->text(), QString("0"));
+    }
+
+    // Page 1 as a screen reader hears it: each field by its caption without the "=", each result
+    // by its caption and the value it shows now; the captions are their labels.
+    void accessibleNamesOfPageOne() {
+        for (int group = 0; group < 3; ++group) {
+            const int firstCaption = 28 + 9 * group; // Label28, Label37, Label46
+            for (int row = 0; row < 5; ++row) {
+                QLabel *caption = findLabel(form.get(), firstCaption + row);
+                QLineEdit *field = edit(16 + 5 * group + row);
+                QCOMPARE(accessibleName(field), caption->text().chopped(2));
+                QVERIFY(labelledBy(field, caption));
+            }
+            for (int row = 0; row < 2; ++row) {
+                QLabel *caption = findLabel(form.get(), firstCaption + 5 + row);
+                QLabel *result = findLabel(form.get(), 35 + 9 * group + row);
+                QCOMPARE(accessibleName(result), caption->text() + " " + result->text());
+                QVERIFY(labelledBy(result, caption));
+            }
+            QVERIFY(!findGroupBox(form.get(), 4 + group)->accessibleDescription().isEmpty());
+        }
+        QCOMPARE(accessibleName(edit(21)), QString("Ку (раз)"));
+        QVERIFY(accessibleName(findImage(form.get(), 1)).startsWith("Схема"));
+        QVERIFY(findImage(form.get(), 1)->accessibleDescription().contains("R2 соединяет B с N"));
+
+        // The names follow the values: a run, then a key-down.
+        QLabel *r1 = findLabel(form.get(), 44);
+        click(findButton(form.get(), 5));
+        QCOMPARE(accessibleName(r1), "R1 (кОм) = " + r1->text());
+        QTest::keyClick(edit(21), Qt::Key_Right);
+        QCOMPARE(accessibleName(r1), QString("R1 (кОм) = 0"));
     }
 
     void keystrokesAreFiltered() {

@@ -1,6 +1,7 @@
 // The loudspeaker page driven through the real window: start-up calculation, Enter, the two
 // worked examples, field faults, key-downs and the chart that follows the data.
 
+#include "closed_box_model.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
@@ -16,7 +17,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QValueAxis>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -196,6 +199,44 @@ private slots:
         compute();
         QVERIFY(findLabel(form.get(), 107)->text() != "—" &&
                 findLabel(form.get(), 107)->text() != "0");
+    }
+
+    // The pointer near 102,4 Hz: the readout names the frequency of its pixel on the logarithmic
+    // axis and both levels there from the textbook high-pass, in the window's number format.
+    // Nothing outside the plot, nor once a key-down has emptied the curves.
+    void chartReadout() {
+        showPage(2);
+        type(37, "6,5");
+        compute();
+        ResponseChart *view = form->TabSheet3->Chart1;
+        QChart *chart = view->chart();
+        const QPoint pixel = view->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(QPointF(102.4, -8), series(0))));
+        const QRectF plot = chart->plotArea();
+        const double x = chart->mapFromScene(view->mapToScene(pixel)).x();
+        const double f =
+            10 * std::pow(series(0)->at(99).x() / 10, (x - plot.left()) / plot.width());
+        const LastResults &l = form->lastResults();
+        const Textbook box = textbook({l.fs, l.re, l.qms, l.qes, l.vas}, l.vb, l.speakerRout);
+        const auto shown = [](double value, int decimals) {
+            const double scale = std::pow(10, decimals);
+            return QString::number(std::round(value * scale) / scale, 'g', 15)
+                .replace('.', ',')
+                .replace('-', "−");
+        };
+        const QString expected = QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = 6,5 Ом: %3 дБ")
+                                     .arg(shown(f, 1), shown(highPassDb(f, box.fc, box.qtc), 2),
+                                          shown(highPassDb(f, box.fc, box.qtcNew), 2));
+
+        QMouseEvent move(QEvent::MouseMove, pixel, view->viewport()->mapToGlobal(pixel),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QCOMPARE(QToolTip::text(), expected);
+        QVERIFY(std::fabs(f - 102.4) < 1);
+
+        QVERIFY(form->TabSheet3->chartReadout(QPoint(2, 2)).isEmpty());
+        QTest::keyClick(edit(33), Qt::Key_Right);
+        QVERIFY(form->TabSheet3->chartReadout(pixel).isEmpty());
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

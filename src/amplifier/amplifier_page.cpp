@@ -9,6 +9,7 @@
 #include "amplifier/schematics.h"
 #include "core/decimal_text.h"
 #include "input/numeric_fields.h"
+#include "ui/accessible_names.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
@@ -37,6 +38,13 @@ constexpr Captions variant2Captions{"Ку (раз) =",  "Roc (кОм) =", "Rн (
 constexpr Captions variant3Captions{"R1 (кОм) =", "R2 (кОм) =",  "Rос (кОм) =", "Rн (Ом) =",
                                     "Rт (Ом) =",  "Rвых (Ом) =", "Ку (раз) ="};
 
+// What each "Вариант" group computes, for screen readers.
+constexpr std::array<const char *, 3> variantDescriptions{
+    "R2 и Ку по заданным R1, Roc, Rн, Rт и Rвых",
+    "R1 и R2 по заданным Ку, Roc, Rн, Rт и Rвых",
+    "Rвых и Ку по заданным R1, R2, Rос, Rн и Rт",
+};
+
 constexpr std::array<int, 5> fieldRowsY{40, 72, 104, 136, 168};
 constexpr std::array<int, 2> resultRowsY{224, 248};
 
@@ -62,6 +70,8 @@ struct AmplifierPageDesign {
     const AmplifierCircuit &circuit;
     QImage (*schematic)();
     int imageNumber;
+    const char *schematicName; // for screen readers, with the circuit in words
+    const char *schematicDescription;
     int noteNumber;
     QString noSolution; // what Variant 1 says when no R2 in its range gives the Rвых
     std::array<AmplifierGroupDesign, 3> groups;
@@ -77,6 +87,10 @@ const AmplifierPageDesign nonInvertingDesign{
     nonInvertingCircuit,
     nonInvertingSchematic,
     1,
+    "Схема неинвертирующего усилителя",
+    "Сигнал подаётся на неинвертирующий (+) вход операционного усилителя. Инвертирующий (−) "
+    "вход — узел N. R1 соединяет выход усилителя с N. Нагрузка Rн соединяет выход с узлом B. Rт "
+    "соединяет B с общим проводом. R2 соединяет B с N. Roc соединяет N с общим проводом.",
     85,
     noSolution,
     {{
@@ -109,6 +123,10 @@ const AmplifierPageDesign invertingDesign{
     invertingCircuit,
     invertingSchematic,
     2,
+    "Схема инвертирующего усилителя",
+    "Неинвертирующий (+) вход операционного усилителя соединён с общим проводом. Сигнал "
+    "подаётся через Roc на инвертирующий (−) вход, узел N. R1 соединяет выход усилителя с N. "
+    "Нагрузка Rн соединяет выход с узлом B. Rт соединяет B с общим проводом. R2 соединяет B с N.",
     86,
     noSolutionInverting,
     {{
@@ -165,6 +183,8 @@ AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, Las
     image = new TImage(design.schematic(), this);
     image->setObjectName(QString("Image%1").arg(design.imageNumber));
     image->move(5, 34);
+    image->setAccessibleName(design.schematicName);
+    image->setAccessibleDescription(design.schematicDescription);
 
     QLabel *note = newFixedLabel(this, design.noteNumber,
                                  "Ку = Uнагрузки / Uвх          для заданного значения Rн",
@@ -181,15 +201,17 @@ void AmplifierPage::buildGroup(int variant) {
     Group &group = groups[static_cast<std::size_t>(variant - 1)];
     group.box = newGroupBox(this, g.boxNumber, QString("Вариант %1").arg(variant),
                             QRect(g.x, 40, 161, 321));
+    group.box->setAccessibleDescription(variantDescriptions[static_cast<std::size_t>(variant - 1)]);
 
     std::vector<QLineEdit *> edits;
     const auto specs = groupFields(g.fields);
     for (std::size_t row = 0; row < fieldRowsY.size(); ++row) {
         const int y = fieldRowsY[row];
-        newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row), g.captions[row], 16,
-                 y + 4);
+        QLabel *caption = newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row),
+                                   g.captions[row], 16, y + 4);
         edits.push_back(
             newEdit(group.box, specs[row].edit, specs[row].defaultText, QRect(80, y, 65, 21)));
+        nameField(edits.back(), {caption});
     }
 
     if (g.messageNumber)
@@ -197,10 +219,11 @@ void AmplifierPage::buildGroup(int variant) {
                                         QRect(16, 200, 129, 17), false);
 
     for (std::size_t row = 0; row < resultRowsY.size(); ++row) {
-        newLabel(group.box, g.firstCaptionLabel + 5 + static_cast<int>(row), g.captions[5 + row],
-                 16, resultRowsY[row]);
+        QLabel *caption = newLabel(group.box, g.firstCaptionLabel + 5 + static_cast<int>(row),
+                                   g.captions[5 + row], 16, resultRowsY[row]);
         group.results[row] = newFixedLabel(group.box, g.resultNumbers[row], g.resultTexts[row],
                                            QRect(80, resultRowsY[row], 65, 13));
+        nameResult(group.results[row], {caption});
         setTextColour(group.results[row], clNavy());
     }
 

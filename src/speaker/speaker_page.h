@@ -26,7 +26,20 @@ public:
     void FormShow();
     void Button7Click();
 
+    // The chart readout at a point of the chart's viewport: the frequency there and both levels
+    // of the last run, "f = 102,4 Гц; Rвых = 0: −3,08 дБ; Rвых = 6 Ом: −0,06 дБ". Empty outside
+    // the plot and while the chart shows no curves.
+    QString chartReadout(QPoint at) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // What the curves on the chart were computed from.
+    struct Response {
+        double fc = 0, qtc = 0, qtcNew = 0, rout = 0;
+    };
+
     void computeClosedBox();
 
     NumericFields &fields;
@@ -34,4 +47,5 @@ private:
     QLabel *Label72 = nullptr, *Label73 = nullptr; // Qtc', F3'
     QLabel *Label76 = nullptr, *Label77 = nullptr; // Qtc, F3
     QLabel *Label107 = nullptr;                    // the Rвых required for Qtc = 0,7
+    Response shownResponse;
 };
