@@ -233,6 +233,11 @@ private slots:
         QApplication::sendEvent(view->viewport(), &move);
         QCOMPARE(QToolTip::text(), expected);
         QVERIFY(std::fabs(f - 102.4) < 1);
+        // The pointer at rest: the tooltip request that follows keeps the readout up.
+        QHelpEvent rest(QEvent::ToolTip, pixel, view->viewport()->mapToGlobal(pixel));
+        QApplication::sendEvent(view->viewport(), &rest);
+        QTest::qWait(400); // a hidden tip is gone after 300 ms
+        QCOMPARE(QToolTip::text(), expected);
 
         QVERIFY(form->TabSheet3->chartReadout(QPoint(2, 2)).isEmpty());
         QTest::keyClick(edit(33), Qt::Key_Right);

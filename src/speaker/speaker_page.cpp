@@ -225,14 +225,20 @@ QString SpeakerPage::chartReadout(QPoint at) const {
            " Ом: " + decibels(responseLevel(f, r.fc, r.qtcNew));
 }
 
+// The readout follows the pointer. The chart's scene answers the tooltip request that comes
+// when the pointer rests with a hidden tip (none of its items has one), so that request is
+// answered here instead.
 bool SpeakerPage::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == Chart1->viewport() && event->type() == QEvent::MouseMove) {
-        const auto *move = static_cast<QMouseEvent *>(event);
-        const QString text = chartReadout(move->position().toPoint());
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(move->globalPosition().toPoint(), text, Chart1->viewport());
-    }
-    return QWidget::eventFilter(watched, event);
+    if (watched != Chart1->viewport() ||
+        (event->type() != QEvent::MouseMove && event->type() != QEvent::ToolTip))
+        return QWidget::eventFilter(watched, event);
+    const bool move = event->type() == QEvent::MouseMove;
+    const QPoint at = move ? static_cast<QMouseEvent *>(event)->position().toPoint()
+                           : static_cast<QHelpEvent *>(event)->pos();
+    const QString text = chartReadout(at);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(Chart1->viewport()->mapToGlobal(at), text, Chart1->viewport());
+    return !move;
 }
