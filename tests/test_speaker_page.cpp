@@ -242,6 +242,7 @@ private slots:
         QVERIFY(form->TabSheet3->chartReadout(QPoint(2, 2)).isEmpty());
         QTest::keyClick(edit(33), Qt::Key_Right);
         QVERIFY(form->TabSheet3->chartReadout(pixel).isEmpty());
+        QTRY_VERIFY(!QToolTip::isVisible()); // no readout of the curves gone
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

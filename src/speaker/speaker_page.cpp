@@ -149,8 +149,7 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
             [this] { runHandler([this] { Button7Click(); }); });
 
     fields.addGroup(FieldGroup::Speaker, std::move(edits),
-                    {Label72, Label73, Label76, Label77, Label107},
-                    [this] { Chart1->emptySeries(); });
+                    {Label72, Label73, Label76, Label77, Label107}, [this] { emptyChart(); });
     fields.setDefaultButton(Button7);
 }
 
@@ -166,11 +165,17 @@ void SpeakerPage::FormShow() {
 
 void SpeakerPage::Button7Click() {
     last.speakerDone = 1;
-    Chart1->emptySeries();
+    emptyChart();
     fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
     if (fields.checkFields(FieldGroup::Speaker, false))
         computeClosedBox();
+}
+
+// Also takes down a readout of the old curves that a resting pointer would leave up.
+void SpeakerPage::emptyChart() {
+    Chart1->emptySeries();
+    QToolTip::hideText();
 }
 
 void SpeakerPage::computeClosedBox() {

@@ -40,6 +40,7 @@ private:
         double fc = 0, qtc = 0, qtcNew = 0, rout = 0;
     };
 
+    void emptyChart();
     void computeClosedBox();
 
     NumericFields &fields;
