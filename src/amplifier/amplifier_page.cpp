@@ -70,7 +70,8 @@ struct AmplifierPageDesign {
     const AmplifierCircuit &circuit;
     QImage (*schematic)();
     int imageNumber;
-    const char *schematicName; // for screen readers, with the circuit in words
+    // For screen readers: what the picture is, and its circuit in words.
+    const char *schematicName;
     const char *schematicDescription;
     int noteNumber;
     QString noSolution; // what Variant 1 says when no R2 in its range gives the Rвых
