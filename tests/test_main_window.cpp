@@ -5,6 +5,7 @@
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -23,6 +24,18 @@
 namespace {
 
 bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) == clYellow(); }
+
+QString accessibleName(QObject *control) {
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+bool labelledBy(QObject *control, QLabel *caption) {
+    const auto relations =
+        QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+    return std::any_of(relations.begin(), relations.end(), [caption](const auto &relation) {
+        return relation.first->object() == caption;
+    });
+}
 
 } // namespace
 
@@ -145,6 +158,32 @@ private slots:
         click(button(3));
         QCOMPARE(label(26)->text(), QString("20"));
         QCOMPARE(label(27)->text(), QString("0"));
+    }
+
+    // Page 1 as a screen reader hears it: each field by its caption without the "=", each result
+    // by its caption and the value it shows now, also after a run and a key-down.
+    void accessibleNamesOfPageOne() {
+        for (int group = 0; group < 3; ++group) {
+            const int firstCaption = 28 + 9 * group; // Label28, Label37, Label46
+            for (int row = 0; row < 5; ++row) {
+                QLabel *caption = findLabel(form.get(), firstCaption + row);
+                QLineEdit *field = edit(16 + 5 * group + row);
+                QCOMPARE(accessibleName(field), caption->text().chopped(2));
+                QVERIFY(labelledBy(field, caption));
+            }
+            for (int row = 0; row < 2; ++row) {
+                QLabel *caption = findLabel(form.get(), firstCaption + 5 + row);
+                QLabel *result = findLabel(form.get(), 35 + 9 * group + row);
+                QCOMPARE(accessibleName(result), caption->text() + " " + result->text());
+                QVERIFY(labelledBy(result, caption));
+            }
+        }
+        QCOMPARE(accessibleName(edit(21)), QString("Ку (раз)"));
+        QLabel *r1 = findLabel(form.get(), 44);
+        click(findButton(form.get(), 5));
+        QCOMPARE(accessibleName(r1), "R1 (кОм) = " + r1->text());
+        QTest::keyClick(edit(21), Qt::Key_Right);
+        QCOMPARE(accessibleName(r1), QString("R1 (кОм) = 0"));
     }
 
     void keystrokesAreFiltered() {

@@ -1,6 +1,7 @@
 // The loudspeaker page driven through the real window: start-up calculation, Enter, the two
 // worked examples, field faults, key-downs and the chart that follows the data.
 
+#include "closed_box_model.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
@@ -17,6 +18,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QValueAxis>
 #include <memory>
 
@@ -208,6 +210,41 @@ private slots:
         type(33, "0,36");
         compute();
         QVERIFY(label(107)->text() != "—" && label(107)->text() != "0");
+    }
+
+    // The pointer near 102,4 Hz: its frequency and both levels there from the textbook high-pass,
+    // in the window's number format, also when the pointer rests. Nothing outside the plot, nor
+    // once a key-down has emptied the curves.
+    void chartReadout() {
+        showPage(2);
+        ResponseChart *view = form->TabSheet3->Chart1;
+        QChart *chart = view->chart();
+        const QPoint pixel = view->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(QPointF(102.4, -8), series(0))));
+        const double f = chart->mapToValue(chart->mapFromScene(view->mapToScene(pixel))).x();
+        const LastResults &l = form->lastResults();
+        const Textbook box = textbook({l.fs, l.re, l.qms, l.qes, l.vas}, l.vb, l.speakerRout);
+        const auto shown = [](double value, double scale) {
+            const double rounded = std::round(value * scale) / scale;
+            return QString::number(rounded, 'g', 15).replace('.', ',').replace('-', "−");
+        };
+        const QString expected = QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = 6 Ом: %3 дБ")
+                                     .arg(shown(f, 10), shown(highPassDb(f, box.fc, box.qtc), 100),
+                                          shown(highPassDb(f, box.fc, box.qtcNew), 100));
+
+        QMouseEvent move(QEvent::MouseMove, pixel, view->viewport()->mapToGlobal(pixel),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QCOMPARE(QToolTip::text(), expected);
+        QHelpEvent rest(QEvent::ToolTip, pixel, view->viewport()->mapToGlobal(pixel));
+        QApplication::sendEvent(view->viewport(), &rest);
+        QTest::qWait(400); // a tip asked to hide is gone after 300 ms
+        QCOMPARE(QToolTip::text(), expected);
+
+        QVERIFY(form->TabSheet3->chartReadout(QPoint(2, 2)).isEmpty());
+        QTest::keyClick(edit(33), Qt::Key_Right);
+        QVERIFY(form->TabSheet3->chartReadout(pixel).isEmpty());
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

@@ -10,6 +10,7 @@
 #include "core/decimal_text.h"
 #include "core/standard_values.h"
 #include "input/numeric_fields.h"
+#include "ui/accessible_names.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
@@ -40,6 +41,13 @@ constexpr Captions variant2Captions{"Ку (раз) =",  "Roc (кОм) =", "Rн (
 constexpr Captions variant3Captions{"R1 (кОм) =", "R2 (кОм) =",  "Rос (кОм) =", "Rн (Ом) =",
                                     "Rт (Ом) =",  "Rвых (Ом) =", "Ку (раз) ="};
 
+// What each "Вариант" group computes, for screen readers.
+constexpr std::array<const char *, 3> variantDescriptions{
+    "R2 и Ку по заданным R1, Roc, Rн, Rт и Rвых",
+    "R1 и R2 по заданным Ку, Roc, Rн, Rт и Rвых",
+    "Rвых и Ку по заданным R1, R2, Rос, Rн и Rт",
+};
+
 constexpr std::array<int, 5> fieldRowsY{40, 72, 104, 136, 168};
 constexpr std::array<int, 2> resultRowsY{224, 248};
 
@@ -65,6 +73,9 @@ struct AmplifierPageDesign {
     const AmplifierCircuit &circuit;
     QImage (*schematic)();
     int imageNumber;
+    // For screen readers: what the picture is, and its circuit in words.
+    const char *schematicName;
+    const char *schematicDescription;
     int noteNumber;
     QString noSolution; // what Variant 1 says when no R2 in its range gives the Rвых
     std::array<AmplifierGroupDesign, 3> groups;
@@ -80,6 +91,10 @@ const AmplifierPageDesign nonInvertingDesign{
     nonInvertingCircuit,
     nonInvertingSchematic,
     1,
+    "Схема неинвертирующего усилителя",
+    "Сигнал подаётся на неинвертирующий (+) вход операционного усилителя. Инвертирующий (−) "
+    "вход — узел N. R1 соединяет выход усилителя с N. Нагрузка Rн соединяет выход с узлом B. Rт "
+    "соединяет B с общим проводом. R2 соединяет B с N. Roc соединяет N с общим проводом.",
     85,
     noSolution,
     {{
@@ -112,6 +127,10 @@ const AmplifierPageDesign invertingDesign{
     invertingCircuit,
     invertingSchematic,
     2,
+    "Схема инвертирующего усилителя",
+    "Неинвертирующий (+) вход операционного усилителя соединён с общим проводом. Сигнал "
+    "подаётся через Roc на инвертирующий (−) вход, узел N. R1 соединяет выход усилителя с N. "
+    "Нагрузка Rн соединяет выход с узлом B. Rт соединяет B с общим проводом. R2 соединяет B с N.",
     86,
     noSolutionInverting,
     {{
@@ -194,6 +213,8 @@ AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, Las
     image = new TImage(design.schematic(), this);
     image->setObjectName(QString("Image%1").arg(design.imageNumber));
     image->move(5, 34);
+    image->setAccessibleName(design.schematicName);
+    image->setAccessibleDescription(design.schematicDescription);
 
     QLabel *note = newFixedLabel(this, design.noteNumber,
                                  "Ку = Uнагрузки / Uвх          для заданного значения Rн",
@@ -210,14 +231,16 @@ void AmplifierPage::buildGroup(int variant) {
     Group &group = groups[static_cast<std::size_t>(variant - 1)];
     group.box = newGroupBox(this, g.boxNumber, QString("Вариант %1").arg(variant),
                             QRect(g.x, 40, 161, 321));
+    group.box->setAccessibleDescription(variantDescriptions[static_cast<std::size_t>(variant - 1)]);
 
     const auto specs = groupFields(g.fields);
     for (std::size_t row = 0; row < fieldRowsY.size(); ++row) {
         const int y = fieldRowsY[row];
-        newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row), g.captions[row], 16,
-                 y + 4);
+        QLabel *caption = newLabel(group.box, g.firstCaptionLabel + static_cast<int>(row),
+                                   g.captions[row], 16, y + 4);
         group.edits[row] =
             newEdit(group.box, specs[row].edit, specs[row].defaultText, QRect(80, y, 65, 21));
+        nameField(group.edits[row], {caption});
     }
 
     if (g.messageNumber)
@@ -225,10 +248,11 @@ void AmplifierPage::buildGroup(int variant) {
                                         QRect(16, 200, 129, 17), false);
 
     for (std::size_t row = 0; row < resultRowsY.size(); ++row) {
-        newLabel(group.box, g.firstCaptionLabel + 5 + static_cast<int>(row), g.captions[5 + row],
-                 16, resultRowsY[row]);
+        QLabel *caption = newLabel(group.box, g.firstCaptionLabel + 5 + static_cast<int>(row),
+                                   g.captions[5 + row], 16, resultRowsY[row]);
         group.results[row] = newFixedLabel(group.box, g.resultNumbers[row], g.resultTexts[row],
                                            QRect(80, resultRowsY[row], 65, 13));
+        nameResult(group.results[row], {caption});
         setTextColour(group.results[row], clNavy());
     }
 

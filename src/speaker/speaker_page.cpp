@@ -8,17 +8,21 @@
 #include "input/numeric_fields.h"
 #include "speaker/closed_box.h"
 #include "speaker/response_chart.h"
+#include "ui/accessible_names.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/result_menu.h"
 
+#include <QChart>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QToolTip>
 #include <array>
 #include <optional>
 
@@ -35,6 +39,14 @@ QList<QPointF> responseCurve(const std::array<double, responsePoints> &frequenci
     return points;
 }
 
+// A level as the chart readout shows it: two decimals and a true minus sign.
+QString decibels(double level) {
+    std::string text = displayRounded(level, 2);
+    if (text.starts_with('-'))
+        text.replace(0, 1, "−");
+    return shown(text) + " дБ";
+}
+
 } // namespace
 
 SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
@@ -45,6 +57,14 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     Chart1 = new ResponseChart(this);
     Chart1->setObjectName("Chart1");
     Chart1->setGeometry(0, 0, 409, 393);
+    Chart1->setAccessibleName("АЧХ закрытого ящика на низких частотах");
+    Chart1->setAccessibleDescription(
+        "Уровень в дБ от частоты в Гц: красная кривая при Rвых = 0, синяя при Rвых усилителя из "
+        "поля ввода. Подсказка под указателем мыши называет частоту и оба уровня.");
+    // The readout follows the pointer as a tooltip, a window of its own: nothing is drawn into
+    // the chart, so its saved pictures stay as they were.
+    Chart1->viewport()->setMouseTracking(true);
+    Chart1->viewport()->installEventFilter(this);
 
     struct InputRow {
         int captionLabel;
@@ -55,15 +75,17 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     };
     // A description at the left, the symbol right-aligned before the field.
     const auto addInputRow = [this](QGroupBox *box, const InputRow &row, int y) {
-        if (row.caption)
-            newLabel(box, row.captionLabel, row.caption, 8, y + 4);
+        QLabel *caption =
+            row.caption ? newLabel(box, row.captionLabel, row.caption, 8, y + 4) : nullptr;
         QLabel *symbol = newFixedLabel(box, row.symbolLabel, row.symbol, QRect(160, y + 4, 84, 13));
         symbol->setAlignment(Qt::AlignRight | Qt::AlignTop);
         edits.push_back(
             newEdit(box, row.edit, fieldSpec(row.edit).defaultText, QRect(248, y, 41, 21)));
+        nameField(edits.back(), {caption, symbol});
     };
 
     QGroupBox *driver = newGroupBox(this, 7, "Параметры динамика", QRect(416, 0, 313, 145));
+    driver->setAccessibleDescription("Параметры Тиля — Смолла динамика");
     constexpr std::array<InputRow, 5> driverRows{{
         {56, "Резонансная частота, Гц", 61, "Fs =", 31},
         {57, "Сопротивление звуковой катушки, Ом", 62, "Re =", 32},
@@ -76,9 +98,13 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
 
     QGroupBox *enclosure = newGroupBox(this, 8, "Параметры крпуса колонки (\"закрытый ящик\")",
                                        QRect(416, 152, 313, 105));
+    enclosure->setAccessibleDescription(
+        "Объём закрытого ящика и выходное сопротивление усилителя, которое его питает");
     addInputRow(enclosure, {66, "Внутренний объем корпуса, л", 67, "Vb =", 36}, 16);
-    newLabel(enclosure, 105, "Требуемое Rвых для получения Qtc = 0,7 (Ом)", 8, 50);
+    QLabel *routCaption =
+        newLabel(enclosure, 105, "Требуемое Rвых для получения Qtc = 0,7 (Ом)", 8, 50);
     Label107 = newFixedLabel(enclosure, 107, "5,996", QRect(248, 50, 57, 13));
+    nameResult(Label107, {routCaption});
     Label107->setIndent(3); // digits in line with the text of the fields below
     addInputRow(enclosure, {0, nullptr, 80, "Rвых усилителя (Ом) =", 37}, 72);
     findChild<QLabel *>("Label80")->setGeometry(8, 76, 236, 13);
@@ -86,6 +112,8 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     // Results, in navy like the frame's caption.
     QGroupBox *results = newGroupBox(this, 9, "Результаты", QRect(416, 260, 313, 93));
     setTextColour(results, clNavy());
+    results->setAccessibleDescription(
+        "Добротность и частота среза колонки при Rвых = 0 (исходные) и при Rвых усилителя (новые)");
     struct ResultRow {
         int captionLabel;
         const char *caption;
@@ -105,11 +133,12 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     for (std::size_t i = 0; i < resultRows.size(); ++i) {
         const ResultRow &row = resultRows[i];
         const int y = 18 + 18 * static_cast<int>(i);
-        newLabel(results, row.captionLabel, row.caption, 8, y);
+        QLabel *caption = newLabel(results, row.captionLabel, row.caption, 8, y);
         QLabel *symbol = newFixedLabel(results, row.symbolLabel, row.symbol, QRect(200, y, 44, 13));
         symbol->setAlignment(Qt::AlignRight | Qt::AlignTop);
         this->*row.value =
             newFixedLabel(results, row.valueLabel, row.designText, QRect(248, y, 57, 13));
+        nameResult(this->*row.value, {caption, symbol});
     }
 
     // Keyboard order: the fields, the chart, then the button.
@@ -131,7 +160,7 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     fields.addGroup(FieldGroup::Speaker, edits, {Label72, Label73, Label76, Label77, Label107},
                     [this] {
                         validInputs.reset();
-                        Chart1->emptySeries();
+                        emptyChart();
                     });
     fields.setDefaultButton(Button7);
 }
@@ -150,11 +179,17 @@ void SpeakerPage::FormShow() {
 void SpeakerPage::Button7Click() {
     last.speakerDone = 1;
     validInputs.reset();
-    Chart1->emptySeries();
+    emptyChart();
     fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
     if (fields.checkFields(FieldGroup::Speaker, false))
         computeClosedBox();
+}
+
+// Also takes down a readout of the old curves that a resting pointer would leave up.
+void SpeakerPage::emptyChart() {
+    Chart1->emptySeries();
+    QToolTip::hideText();
 }
 
 void SpeakerPage::computeClosedBox() {
@@ -163,6 +198,7 @@ void SpeakerPage::computeClosedBox() {
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
     const auto frequencies = responseFrequencies();
 
+    shownResponse = {box.fc, box.qtc, box.qtcNew, last.speakerRout};
     Label76->setText(shown(displayRounded(box.qtc, 3)));
     Label77->setText(shown(displayRounded(box.f3, 2)));
     last.qtc = box.qtc;
@@ -219,4 +255,37 @@ void SpeakerPage::copyResults() const {
     lines.push_back({"F3'", Label73->text(), "Гц"});
     lines.push_back({"Требуемое Rвых", Label107->text(), "Ом"});
     copyLines(lines);
+}
+
+QString SpeakerPage::chartReadout(QPoint at) const {
+    if (Chart1->series(0)->count() == 0)
+        return {};
+    QChart *chart = Chart1->chart();
+    const QPointF point = chart->mapFromScene(Chart1->mapToScene(at));
+    if (!chart->plotArea().contains(point))
+        return {};
+    const double f = chart->mapToValue(point, Chart1->series(0)).x();
+    const Response &r = shownResponse;
+    return "f = " + shown(displayRounded(f, 1)) +
+           " Гц; Rвых = 0: " + decibels(responseLevel(f, r.fc, r.qtc)) +
+           "; Rвых = " + shown(formatGeneral(r.rout)) +
+           " Ом: " + decibels(responseLevel(f, r.fc, r.qtcNew));
+}
+
+// The readout follows the pointer. The chart's scene answers the tooltip request that comes
+// when the pointer rests with a hidden tip (none of its items has one), so that request is
+// answered here instead.
+bool SpeakerPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != Chart1->viewport() ||
+        (event->type() != QEvent::MouseMove && event->type() != QEvent::ToolTip))
+        return QWidget::eventFilter(watched, event);
+    const bool move = event->type() == QEvent::MouseMove;
+    const QPoint at = move ? static_cast<QMouseEvent *>(event)->position().toPoint()
+                           : static_cast<QHelpEvent *>(event)->pos();
+    const QString text = chartReadout(at);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(Chart1->viewport()->mapToGlobal(at), text, Chart1->viewport());
+    return !move;
 }

@@ -29,7 +29,21 @@ public:
     void FormShow();
     void Button7Click();
 
+    // The chart readout at a point of the chart's viewport: the frequency there and both levels
+    // of the last run, "f = 102,4 Гц; Rвых = 0: −3,08 дБ; Rвых = 6 Ом: −0,06 дБ". Empty outside
+    // the plot and while the chart shows no curves.
+    QString chartReadout(QPoint at) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // What the curves on the chart were computed from.
+    struct Response {
+        double fc = 0, qtc = 0, qtcNew = 0, rout = 0;
+    };
+
+    void emptyChart();
     void computeClosedBox();
     void copyResults() const;
 
@@ -41,4 +55,5 @@ private:
     std::vector<QLineEdit *> edits;                // Edit31 … Edit37
     // The inputs as typed for the results shown; none while the page shows no valid result.
     std::optional<std::vector<QString>> validInputs;
+    Response shownResponse;
 };
