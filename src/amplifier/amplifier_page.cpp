@@ -346,15 +346,25 @@ void AmplifierPage::copyResults(std::size_t index) const {
     copyLines(lines);
 }
 
-void AmplifierPage::solveForR2() {
-    Group &group = groups[0];
-    const FieldGroup fieldGroup = design.groups[0].fields;
+// The opening steps of a run of Variant 1, 2 or 3, then the field check; false when the run ends
+// there. Variant 1's message gets back the caption it shows when no R2 is found.
+bool AmplifierPage::startRun(int variant) {
+    const auto index = static_cast<std::size_t>(variant - 1);
+    Group &group = groups[index];
+    const FieldGroup fieldGroup = design.groups[index].fields;
     group.valid.reset();
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
-    hideMessage(group.message);
-    group.message->setText(design.noSolution);
-    if (!fields.checkFields(fieldGroup, true))
+    if (group.message)
+        hideMessage(group.message);
+    if (variant == 1)
+        group.message->setText(design.noSolution);
+    return fields.checkFields(fieldGroup, true);
+}
+
+void AmplifierPage::solveForR2() {
+    Group &group = groups[0];
+    if (!startRun(1))
         return;
 
     const R2Search search = searchR2(design.circuit, last);
@@ -376,12 +386,7 @@ void AmplifierPage::solveForR2() {
 // also under it.
 void AmplifierPage::designForGain() {
     Group &group = groups[1];
-    const FieldGroup fieldGroup = design.groups[1].fields;
-    group.valid.reset();
-    last.schemeKind = design.schemeKind;
-    fields.beginRun(fieldGroup, true);
-    hideMessage(group.message);
-    if (!fields.checkFields(fieldGroup, true))
+    if (!startRun(2))
         return;
 
     const R1R2Design result = designR1R2(design.circuit, last);
@@ -406,11 +411,7 @@ void AmplifierPage::designForGain() {
 }
 
 void AmplifierPage::evaluateKnownNetwork() {
-    const FieldGroup fieldGroup = design.groups[2].fields;
-    groups[2].valid.reset();
-    last.schemeKind = design.schemeKind;
-    fields.beginRun(fieldGroup, true);
-    if (!fields.checkFields(fieldGroup, true))
+    if (!startRun(3))
         return;
 
     evaluateNetwork(design.circuit, last);

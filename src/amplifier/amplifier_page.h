@@ -58,6 +58,7 @@ private:
     };
 
     void buildGroup(int variant);
+    bool startRun(int variant);
     void setResults(const Group &group, const std::string &first, const std::string &second);
     static void keepValidRun(Group &group, double r1, double r2);
 
