@@ -106,6 +106,11 @@ private slots:
         QCOMPARE(findGroupBox(form.get(), 6)->geometry(), QRect(568, 40, 161, 321));
         QCOMPARE(edit(16)->geometry(), QRect(80, 40, 65, 21));
         QVERIFY(button(7)->isDefault());
+        // A caption takes the size of its text when its page is first shown.
+        for (int page : {1, 2, 0})
+            showPage(page);
+        for (int caption : {1, 29, 74, 105})
+            QCOMPARE(label(caption)->size(), label(caption)->sizeHint());
     }
 
     void defaultResultsOnBothPages() {

@@ -210,7 +210,7 @@ AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, Las
     setObjectName(QString("TabSheet%1").arg(design.sheetNumber));
     setAutoFillBackground(true); // button face, as the rest of the window
 
-    image = new TImage(design.schematic(), this);
+    image = new TImage(schematicSize, design.schematic, this);
     image->setObjectName(QString("Image%1").arg(design.imageNumber));
     image->move(5, 34);
     image->setAccessibleName(design.schematicName);

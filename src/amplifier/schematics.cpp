@@ -9,7 +9,7 @@ namespace {
 // Both circuits share one frame: the op-amp with its output column on the right (load Rн,
 // node B, sense resistor Rт to ground) and the inverting-input node N as a column on the
 // left; R1 (output → N) and R2 (B → N) are the two horizontal rungs between the columns.
-constexpr int Width = 160, Height = 203;
+constexpr int Width = schematicSize.width(), Height = schematicSize.height();
 constexpr int AmpLeft = 70, AmpApex = 112, AmpTop = 24, AmpBottom = 70, AmpMid = 47;
 constexpr int UpperInput = 35, LowerInput = 59;
 constexpr int ColumnN = 46, ColumnOut = 138;

@@ -63,10 +63,15 @@ void TForm1::showEvent(QShowEvent *event) {
         if (const QScreen *screen = this->screen())
             move(screen->availableGeometry().center() - frameGeometry().center() + pos());
     }
-    // Shown by the program, not restored by the window manager: the start-up calculation.
-    if (!event->spontaneous())
-        runHandler([this] { FormShow(); });
     QWidget::showEvent(event);
+}
+
+// Shown by the program, not restored by the window manager: the start-up calculation. It runs
+// before the pages are shown, so that the chart is laid out once, with its curves.
+void TForm1::setVisible(bool visible) {
+    if (visible && !isVisible())
+        runHandler([this] { FormShow(); });
+    QWidget::setVisible(visible);
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {

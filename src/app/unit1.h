@@ -41,6 +41,8 @@ public:
     void Button10Click();
     void FormShow();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

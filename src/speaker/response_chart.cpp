@@ -249,6 +249,8 @@ ResponseChart::ResponseChart(QWidget *parent) : QChartView(new QChart, parent) {
          {static_cast<QAbstractAxis *>(frequencyAxis), static_cast<QAbstractAxis *>(levelAxis)}) {
         axis->setLineVisible(false); // the plot frame is the axis line
         axis->setLabelsFont(arial(11));
+        // The axes have no titles; a font of their own keeps the theme from loading a bold one.
+        axis->setTitleFont(arial(11));
         axis->setLabelsColor(Qt::black);
         axis->setTruncateLabels(false);
     }

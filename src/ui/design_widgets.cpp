@@ -24,8 +24,9 @@ Control *newControl(QWidget *parent, const char *kind, int number, const QString
 QLabel *newLabel(QWidget *parent, int number, const QString &text, int x, int y) {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString("Label%1").arg(number));
+    // Not resized here: Qt fits a control that was never given a size to its contents when it is
+    // first shown, so the captions of pages out of view are not measured at start.
     label->move(x, y);
-    label->adjustSize();
     return label;
 }
 
@@ -52,8 +53,12 @@ QPushButton *newButton(QWidget *parent, int number, const QString &caption, QRec
     return button;
 }
 
+// The text is set after the field has its font: given to the constructor, it would be laid out
+// again for each font the field is given on the way.
 QLineEdit *newEdit(QWidget *parent, int number, const QString &text, QRect geometry) {
-    return newControl<QLineEdit>(parent, "Edit", number, text, geometry);
+    QLineEdit *edit = newControl<QLineEdit>(parent, "Edit", number, QString(), geometry);
+    edit->setText(text);
+    return edit;
 }
 
 QGroupBox *newGroupBox(QWidget *parent, int number, const QString &caption, QRect geometry) {
