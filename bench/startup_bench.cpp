@@ -36,13 +36,13 @@ extern char **environ;
 
 namespace {
 
-// Shows the window, waits until the platform has exposed it, paints it completely and reports
-// whether it shows what it should.
+// Shows the window, waits until the platform has exposed it and reports whether it shows what it
+// should. Qt paints the whole window into its backing store while it handles the expose event, so
+// the first frame is drawn when the wait ends.
 int showAndReport(QApplication &app, QWidget &window, const std::function<bool()> &complete) {
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         app.processEvents(QEventLoop::WaitForMoreEvents);
-    window.repaint();
     std::fputs(complete() ? "shown\n" : "incomplete\n", stdout);
     std::fflush(stdout);
     std::_Exit(0); // the time of tearing down is not part of starting
