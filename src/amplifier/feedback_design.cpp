@@ -1,5 +1,6 @@
 #include "amplifier/feedback_design.h"
 
+#include "amplifier/amplifier_run.h"
 #include "core/arithmetic_fault.h"
 #include "core/decimal_text.h"
 
@@ -20,9 +21,10 @@ constexpr double r1Nudge = 1.1;
 } // namespace
 
 void evaluateNetwork(const AmplifierCircuit &circuit, LastResults &last) {
-    const LoadStep step = circuit.loadStep({last.r1, last.r2, last.roc, last.rt}, last.rload);
-    last.rout = outputResistance(step);
-    last.gain = step.gain;
+    const NetworkOutputs outputs =
+        networkOutputs(circuit, {last.r1, last.r2, last.roc, last.rt}, last.rload);
+    last.rout = outputs.rout;
+    last.gain = outputs.gain;
 }
 
 R2Search searchR2(const AmplifierCircuit &circuit, LastResults &last) {

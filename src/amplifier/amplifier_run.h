@@ -1,0 +1,28 @@
+#pragma once
+
+#include "amplifier/amplifier_circuit.h"
+#include "core/last_results.h"
+
+#include <array>
+
+// Ку and Rвых of a network at its load, by the model the page computes with.
+struct NetworkOutputs {
+    double gain; // Ку at Rн
+    double rout; // Rвых
+};
+NetworkOutputs networkOutputs(const AmplifierCircuit &circuit, const Network &network,
+                              double rload);
+
+// One "Вариант" group's last valid run: the network as solved or typed, the load, what was asked
+// for, what the network gives, and the values behind the two rounded result labels.
+struct AmplifierRun {
+    SchemeKind kind; // NonInverting or Inverting
+    int variant;     // 1, 2 or 3
+    Network network; // R1, R2, Roc, Rт in ohms
+    double rload;    // Rн, Ω
+    // What the run was asked for: Rвых in Variants 1 and 2, Ку in Variant 2; 0 otherwise.
+    double targetRout;
+    double targetGain;
+    NetworkOutputs outputs;      // of `network`, evaluated once more at its end
+    std::array<double, 2> shown; // unrounded, in ohms or times, in the order of the labels
+};
