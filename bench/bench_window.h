@@ -5,6 +5,7 @@
 #include "app/unit1.h"
 #include "help/unit2.h"
 #include "ui/classic_look.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -18,6 +19,7 @@ inline int runWithMainWindow(int argc, char *argv[], const std::function<void(TF
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     applyClassicLook(application);
+    useRussianQtTexts(application);
 
     TForm1 form;
     TForm2 help;

@@ -13,6 +13,7 @@
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
 #include "ui/classic_look.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -52,6 +53,7 @@ int runChild(const std::string &variant, int argc, char *argv[]) {
     QApplication app(argc, argv);
     if (variant == "app") {
         applyClassicLook(app);
+        useRussianQtTexts(app);
         TForm1 form;
         TForm2 help;
         form.setHelpWindow(&help);

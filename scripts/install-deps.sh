@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-charts-dev libgl-dev
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core qt6-translations-l10n
 )
 if [[ "${1:-}" == "test" ]]; then
     packages+=(

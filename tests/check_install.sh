@@ -81,6 +81,7 @@ depends=$(dpkg-deb -I "$deb" | sed -n 's/^ Depends: //p')
 echo "Depends: $depends"
 depends_on() { [[ ", $depends," == *", $1"[\ ,\|]* ]]; }
 depends_on fonts-liberation || fail "Depends lacks a font with Cyrillic glyphs"
+depends_on qt6-translations-l10n || fail "Depends lacks Qt's Russian texts"
 # Every library the program links directly comes from a package it depends on.
 for library in $(objdump -p "$root/usr/bin/ooscalc" | awk '$1 == "NEEDED" { print $2 }'); do
     path=$(ldd "$root/usr/bin/ooscalc" | awk -v l="$library" '$1 == l { print $3 }')

@@ -126,6 +126,18 @@ private slots:
                  std::string("4,94065645841247E-324"));
     }
 
+    // Four digits behind a rounded label, in the unit the value reads best in; the unit follows
+    // the rounded value.
+    void significantDigits() {
+        QCOMPARE(formatSignificant(0.7, 4), std::string("0,7000"));
+        QCOMPARE(formatSignificant(-0.0012345, 3), std::string("-0,00123"));
+        QCOMPARE(formatSignificant(12346, 4), std::string("12350"));
+        QCOMPARE(resistanceText(26.50213), std::string("26,50 Ом"));
+        QCOMPARE(resistanceText(999.96), std::string("1,000 кОм"));
+        QCOMPARE(resistanceText(10075), std::string("10,08 кОм"));
+        QCOMPARE(resistanceText(1e7), std::string("10,00 МОм"));
+    }
+
     // E96 is the rounded geometric series exactly; E24 keeps its historic values within 5 %.
     void standardSeriesTables() {
         const auto e96 = seriesValues(StandardSeries::E96);

@@ -1,6 +1,8 @@
 // The main window driven as a user drives it: keystrokes into the real fields, clicks on the
 // real buttons, then what the labels, colours, focus and banner show.
 
+#include "amplifier/amplifier_page.h"
+#include "closed_box_model.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
@@ -12,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -482,7 +485,95 @@ private slots:
                          "Rвых = 0,6 Ом\nКу = 20 раз\n"));
     }
 
+    // Page 3's required Rвых into Variant 2 of either page, and Variant 3's Rвых back to page 3,
+    // by mouse and by keyboard; a value the target field refuses disables the item.
+    void handOversBetweenPages() {
+        showPage(2);
+        QVERIFY(menuItem(rightClickMenu(label(105)), "Rвых → Инвертирующий, Вариант 2"));
+        QApplication::activePopupWidget()->close();
+        chooseItem(rightClickMenu(label(107)), "Rвых → Неинвертирующий, Вариант 2");
+        QCOMPARE(edit(25)->text(), QString("5,996"));
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(QApplication::focusWidget(), edit(21));
+        QCOMPARE(edit(21)->selectedText(), QString("20"));
+        QCOMPARE(form->TabSheet1->validRun(2), nullptr); // nothing computed
+
+        showPage(2);
+        chooseItem(keyMenu(button(7), Qt::Key_Menu), "Rвых → Инвертирующий, Вариант 2");
+        QCOMPARE(edit(10)->text(), QString("5,996"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+
+        // The second worked example needs a negative Rвых, which no field takes.
+        showPage(2);
+        const char *box[] = {"30", "6", "5", "0,6", "50", "20", "1"};
+        for (int i = 0; i < 7; ++i)
+            type(31 + i, box[i]);
+        click(button(7));
+        const QAction *refused =
+            menuItem(rightClickMenu(label(107)), "Rвых → Инвертирующий, Вариант 2");
+        QVERIFY(!refused->isEnabled());
+        QCOMPARE(refused->toolTip(), QString("Rвых = -1,956 Ом вне диапазона 0,1 … 200 Ом"));
+        QApplication::activePopupWidget()->close();
+
+        // Variant 3's 0,6 Ω drives the loudspeaker of the first example again.
+        type(37, "6");
+        showPage(0);
+        click(button(6));
+        chooseItem(rightClickMenu(label(54)), "Rвых → Пример применения");
+        QCOMPARE(form->PageControl1->currentIndex(), 2);
+        QCOMPARE(edit(37)->text(), QString("0,6"));
+        const Textbook model = textbook({30, 6, 5, 0.6, 50}, 20, 0.6);
+        QCOMPARE(label(72)->text(),
+                 QString::number(std::round(model.qtcNew * 1000) / 1000).replace('.', ','));
+        QCOMPARE(form->TabSheet3->Chart1->series(1)->name(), QString("АЧХ при Rвых = 0,6  Ом"));
+    }
+
+    // Shift+F10 and the menu key on a "Вычислить" button open its group's result menu; in a field
+    // they open the field's own edit menu, in Russian, and count as a key-down there.
+    void keyboardOpensMenus() {
+        const QStringList atRest{"Нет результата: нажмите «Вычислить»",
+                                 "",
+                                 "Ряд E24 → Вариант 3",
+                                 "Ряд E96 → Вариант 3",
+                                 "",
+                                 "Копировать результаты"};
+        for (const auto &[key, modifiers] :
+             {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+            QMenu *menu = keyMenu(button(4), key, modifiers);
+            QVERIFY(menu);
+            QCOMPARE(itemTexts(menu), atRest);
+            menu->close();
+        }
+        click(button(4));
+        QMenu *fieldMenu = keyMenu(edit(17), Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(fieldMenu);
+        QVERIFY(itemTexts(fieldMenu).join('|').contains("Выделить всё"));
+        fieldMenu->close();
+        QCOMPARE(label(35)->text(), QString("0"));
+    }
+
+    // Behind "0,03" lies R2 = 26,50 Ω (150 = 0,2·(20 000 + R2)/(R2 + 0,2)), below what Variant 3
+    // takes: a 30 Ω part gives 12 % less Rвых than asked. The tooltip says so, and names the menu.
+    void resultTooltips() {
+        type(20, "150");
+        click(button(4));
+        QCOMPARE(label(35)->text(), QString("0,03"));
+        const QString tip = "R2 = 26,50 Ом, вне диапазона Варианта 3: 0,05 … 1000 кОм\n"
+                            "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: "
+                            "ряд E24/E96 → Вариант 3, копировать";
+        QCOMPARE(label(35)->toolTip(), tip);
+        QCOMPARE(QAccessible::queryAccessibleInterface(label(35))->text(QAccessible::Description),
+                 tip);
+        QTest::keyClick(edit(20), Qt::Key_End);
+        QVERIFY(label(35)->toolTip().startsWith("Нет результата: нажмите «Вычислить»\n"));
+        QVERIFY(label(53)->toolTip().endsWith("Rвых → Пример применения, копировать"));
+    }
+
     void helpShowsOneWindow() {
+        QTest::keyClick(form->windowHandle(), Qt::Key_F1);
+        QVERIFY(help->isVisible());
+        QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+        QVERIFY(help->isHidden());
         click(form->Button9);
         click(form->Button9);
         QVERIFY(help->isVisible());

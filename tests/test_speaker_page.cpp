@@ -6,6 +6,7 @@
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QChart>
 #include <QClipboard>
@@ -64,6 +65,19 @@ class SpeakerPageTest : public ProgramWindowTest {
                 top = std::max(top, p.y());
         QCOMPARE(level->min(), -16.0);
         QCOMPARE(level->max(), top);
+    }
+
+    // The readout at f of the last run, from the textbook high-pass, in the window's format.
+    QString expectedReadout(double f) {
+        const LastResults &l = form->lastResults();
+        const Textbook box = textbook({l.fs, l.re, l.qms, l.qes, l.vas}, l.vb, l.speakerRout);
+        const auto shown = [](double value, double scale) {
+            const double rounded = std::round(value * scale) / scale;
+            return QString::number(rounded, 'g', 15).replace('.', ',').replace('-', "−");
+        };
+        return QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = %3 Ом: %4 дБ")
+            .arg(shown(f, 10), shown(highPassDb(f, box.fc, box.qtc), 100),
+                 shown(l.speakerRout, 1e6), shown(highPassDb(f, box.fc, box.qtcNew), 100));
     }
 
 private slots:
@@ -222,15 +236,7 @@ private slots:
         const QPoint pixel = view->mapFromScene(
             chart->mapToScene(chart->mapToPosition(QPointF(102.4, -8), series(0))));
         const double f = chart->mapToValue(chart->mapFromScene(view->mapToScene(pixel))).x();
-        const LastResults &l = form->lastResults();
-        const Textbook box = textbook({l.fs, l.re, l.qms, l.qes, l.vas}, l.vb, l.speakerRout);
-        const auto shown = [](double value, double scale) {
-            const double rounded = std::round(value * scale) / scale;
-            return QString::number(rounded, 'g', 15).replace('.', ',').replace('-', "−");
-        };
-        const QString expected = QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = 6 Ом: %3 дБ")
-                                     .arg(shown(f, 10), shown(highPassDb(f, box.fc, box.qtc), 100),
-                                          shown(highPassDb(f, box.fc, box.qtcNew), 100));
+        const QString expected = expectedReadout(f);
 
         QMouseEvent move(QEvent::MouseMove, pixel, view->viewport()->mapToGlobal(pixel),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -245,6 +251,55 @@ private slots:
         QTest::keyClick(edit(33), Qt::Key_Right);
         QVERIFY(form->TabSheet3->chartReadout(pixel).isEmpty());
         QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    // Label107's tooltip explains the required Rвых: what it gives, or why 0,7 is out of reach
+    // and what would help. The box volume it names is also a menu item that computes it.
+    void adviceOnTheTarget() {
+        showPage(2);
+        const auto advice = [this] { return label(107)->toolTip().section('\n', 0, 0); };
+        QCOMPARE(advice(), QString("При Rвых = 5,996 Ом Qtc' = 0,7"));
+        type(33, "0,1");
+        compute();
+        QCOMPARE(advice(), QString("Qtc = 0,7 в этом ящике недостижима ни при каком Rвых: Qtc' "
+                                   "лишь приближается к s·Qms = 0,167"));
+
+        const char *texts[] = {"30", "6", "5", "0,6", "50", "20", "1"};
+        for (int i = 0; i < 7; ++i)
+            type(31 + i, texts[i]);
+        compute();
+        QCOMPARE(advice(), QString("Уже при Rвых = 0 Qtc = 1,002 ≥ 0,7: положительное Rвых только "
+                                   "повышает добротность. Qtc = 0,7 при Rвых = 0 даёт ящик "
+                                   "Vb = 70,7 л."));
+        QCOMPARE(QAccessible::queryAccessibleInterface(label(107))->text(QAccessible::Description),
+                 label(107)->toolTip());
+        chooseItem(rightClickMenu(label(107)), "Vb = 70,7 л → поле Vb");
+        QCOMPARE(edit(36)->text(), QString("70,7"));
+        QCOMPARE(label(76)->text(), QString("0,7"));
+
+        type(34, "2"); // Qts = 1,43: no box brings Qtc below it
+        compute();
+        QVERIFY(advice().endsWith("Ни один закрытый ящик не опустит Qtc ниже Qts = 1,429."));
+        QVERIFY(itemTexts(rightClickMenu(label(107))).filter("поле Vb").isEmpty());
+    }
+
+    // With the chart focused by Tab, Left and Right walk the grid: the same readout as under the
+    // pointer, also for a screen reader.
+    void chartReadoutByKeys() {
+        showPage(2);
+        edit(37)->setFocus();
+        QTest::keyClick(form->windowHandle(), Qt::Key_Tab);
+        ResponseChart *chart = form->TabSheet3->Chart1;
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(chart));
+        const auto readout = [this](int point) {
+            return expectedReadout(series(0)->at(point).x());
+        };
+        QCOMPARE(QToolTip::text(), readout(25)); // 31,99 Hz, the grid point nearest fc = 31,79 Hz
+        QTest::keyClick(form->windowHandle(), Qt::Key_Right);
+        const QString expected = readout(26);
+        QCOMPARE(QToolTip::text(), expected);
+        QCOMPARE(QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Description),
+                 expected);
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

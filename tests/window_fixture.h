@@ -7,6 +7,7 @@
 #include "help/unit2.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
+#include "ui/qt_translations.h"
 #include "ui/timage.h"
 #include "user_locales.h"
 
@@ -67,6 +68,21 @@ inline QMenu *rightClickMenu(QWidget *widget) {
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
+// The menu that a key opens on the focused control, pressed through the window as a user does.
+inline QMenu *keyMenu(QWidget *focused, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    focused->setFocus();
+    QTest::keyClick(focused->window()->windowHandle(), key, modifiers);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// The texts of a menu's items, "" for a separator.
+inline QStringList itemTexts(const QMenu *menu) {
+    QStringList texts;
+    for (const QAction *item : menu->actions())
+        texts << item->text();
+    return texts;
+}
+
 // The item of `menu` with `text`.
 inline QAction *menuItem(const QMenu *menu, const QString &text) {
     for (QAction *item : menu->actions())
@@ -102,6 +118,7 @@ template <class Test>
 int runWindowTest(int argc, char **argv) {
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
+    useRussianQtTexts(app);
     return runUnderEachLocale<Test>(argc, argv);
 }
 

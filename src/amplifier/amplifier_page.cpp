@@ -9,6 +9,7 @@
 #include "amplifier/schematics.h"
 #include "core/decimal_text.h"
 #include "core/standard_values.h"
+#include "input/field_table.h"
 #include "input/numeric_fields.h"
 #include "ui/accessible_names.h"
 #include "ui/classic_look.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <span>
 
 namespace {
 
@@ -157,12 +159,6 @@ const AmplifierPageDesign invertingDesign{
         {3, 568, G::InvertingVariant3, 19, variant3Captions, 0, {}, {26, 27}, {"2.2", "6.5"}, 3},
     }}};
 
-void showMessage(QLabel *label, const QString &text, const std::string &toolTip = {}) {
-    label->setText(text);
-    label->setToolTip(QString::fromStdString(toolTip));
-    label->show();
-}
-
 // A message label at the start of a run: hidden, with no tooltip left from the last one.
 void hideMessage(QLabel *label) {
     label->hide();
@@ -171,6 +167,67 @@ void hideMessage(QLabel *label) {
 
 QString shown(const std::string &text) { return QString::fromStdString(text); }
 
+// What a result label shows: its name, and how it is rounded on the label.
+enum class Quantity { R1, R2, Rout, Gain };
+constexpr std::array<std::array<Quantity, 2>, 3> variantResults{{
+    {Quantity::R2, Quantity::Gain},
+    {Quantity::R1, Quantity::R2},
+    {Quantity::Rout, Quantity::Gain},
+}};
+
+const char *quantityName(Quantity quantity) {
+    constexpr std::array<const char *, 4> names{"R1", "R2", "Rвых", "Ку"};
+    return names[static_cast<std::size_t>(quantity)];
+}
+
+// R1 and R2 in kΩ with two decimals, Rвых in ohms with two, Ку with one.
+std::string labelText(Quantity quantity, double value) {
+    switch (quantity) {
+    case Quantity::R1:
+    case Quantity::R2:
+        return displayKiloOhms(value);
+    case Quantity::Rout:
+        return displayRounded(value, 2);
+    case Quantity::Gain:
+        break;
+    }
+    return displayRounded(value, 1);
+}
+
+bool fieldTakes(const FieldSpec &field, const std::string &text) {
+    return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
+}
+
+// Rвых goes to the loudspeaker page as shown there, to 0,001 Ω.
+const FieldSpec &speakerRoutField() { return fieldSpec(37); }
+std::string speakerRoutText(const AmplifierRun &run) { return displayRounded(run.outputs.rout, 3); }
+
+// The value behind a rounded result, four significant digits in the unit that reads best, with a
+// note where the field it would be handed to refuses it: R1 and R2 go to Variant 3, Rвых to the
+// loudspeaker page.
+QString valueTip(Quantity quantity, double value, std::span<const FieldSpec> variant3) {
+    const std::string name = quantityName(quantity);
+    switch (quantity) {
+    case Quantity::R1:
+    case Quantity::R2: {
+        const FieldSpec &field = variant3[quantity == Quantity::R1 ? 0 : 1];
+        std::string tip = name + " = " + resistanceText(value);
+        if (!fieldTakes(field, formatGeneral(value / 1000)))
+            tip += ", вне диапазона Варианта 3: " + rangeText(field, "кОм");
+        return shown(tip);
+    }
+    case Quantity::Rout: {
+        std::string tip = name + " = " + resistanceText(value);
+        if (!fieldTakes(speakerRoutField(), displayRounded(value, 3)))
+            tip += ", вне диапазона Примера применения: " + rangeText(speakerRoutField(), "Ом");
+        return shown(tip);
+    }
+    case Quantity::Gain:
+        break;
+    }
+    return shown(name + " = " + formatSignificant(value, 4));
+}
+
 // R1 and R2 in kΩ as the nearest values of a series, and why the fields of Variant 3 (R1 and R2
 // first) would refuse them.
 struct StandardParts {
@@ -178,21 +235,38 @@ struct StandardParts {
     QString outOfRange;
 };
 
-StandardParts standardParts(double r1, double r2, StandardSeries series,
+StandardParts standardParts(const Network &network, StandardSeries series,
                             std::span<const FieldSpec> variant3) {
-    const std::array<double, 2> ohms{r1, r2};
+    const std::array<double, 2> ohms{network.r1, network.r2};
     StandardParts parts;
     for (std::size_t i = 0; i < ohms.size(); ++i) {
         const double kiloOhms = ohms[i] > 0 ? nearestStandardValue(series, ohms[i] / 1000) : 0;
         parts.kiloOhms[i] = kiloOhms;
         const FieldSpec &field = variant3[i];
         if (parts.outOfRange.isEmpty() && !(kiloOhms >= field.min && kiloOhms <= field.max))
-            parts.outOfRange = QString("R%1 = %2 кОм вне диапазона %3 … %4 кОм")
-                                   .arg(i + 1)
-                                   .arg(shown(formatGeneral(kiloOhms)), QString(field.minText),
-                                        QString(field.maxText));
+            parts.outOfRange =
+                QString("R%1 = %2 кОм вне диапазона %3")
+                    .arg(i + 1)
+                    .arg(shown(formatGeneral(kiloOhms)), shown(rangeText(field, "кОм")));
     }
     return parts;
+}
+
+// The five inputs of a run in the units they are typed in, found through the field table's
+// destinations as the field check stored them.
+std::array<double, 5> typedInputs(const AmplifierRun &run, std::span<const FieldSpec> group) {
+    LastResults stored;
+    stored.r1 = run.network.r1;
+    stored.r2 = run.network.r2;
+    stored.roc = run.network.roc;
+    stored.rt = run.network.rt;
+    stored.rload = run.rload;
+    stored.rout = run.targetRout;
+    stored.targetGain = run.targetGain;
+    std::array<double, 5> inputs{};
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i] = stored.*group[i].destination / (group[i].kiloOhm ? 1000 : 1);
+    return inputs;
 }
 
 // Connects a page's button to its handler, run under the default error report.
@@ -203,6 +277,24 @@ void wire(QPushButton *button, Page *page, void (Page::*handler)()) {
 }
 
 } // namespace
+
+const std::array<AmplifierPage::ResultAction, 3> AmplifierPage::resultActions{{
+    {{true, true, false}, "ряд E24/E96 → Вариант 3", &AmplifierPage::addStandardParts},
+    {{false, false, true}, "Rвых → Пример применения", &AmplifierPage::addRoutToSpeaker},
+    {{true, true, true}, "копировать", &AmplifierPage::addCopy},
+}};
+
+class AmplifierPage::RunEnd {
+public:
+    RunEnd(AmplifierPage &page, const Group &group) : page(page), group(group) {}
+    ~RunEnd() { page.updateResultTips(group); }
+    RunEnd(const RunEnd &) = delete;
+    RunEnd &operator=(const RunEnd &) = delete;
+
+private:
+    AmplifierPage &page;
+    const Group &group;
+};
 
 AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, LastResults &l,
                              QWidget *parent)
@@ -227,11 +319,13 @@ AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, Las
 }
 
 void AmplifierPage::buildGroup(int variant) {
-    const AmplifierGroupDesign &g = design.groups[static_cast<std::size_t>(variant - 1)];
-    Group &group = groups[static_cast<std::size_t>(variant - 1)];
+    const auto index = static_cast<std::size_t>(variant - 1);
+    const AmplifierGroupDesign &g = design.groups[index];
+    Group &group = groups[index];
+    group.variant = variant;
     group.box = newGroupBox(this, g.boxNumber, QString("Вариант %1").arg(variant),
                             QRect(g.x, 40, 161, 321));
-    group.box->setAccessibleDescription(variantDescriptions[static_cast<std::size_t>(variant - 1)]);
+    group.box->setAccessibleDescription(variantDescriptions[index]);
 
     const auto specs = groupFields(g.fields);
     for (std::size_t row = 0; row < fieldRowsY.size(); ++row) {
@@ -257,127 +351,179 @@ void AmplifierPage::buildGroup(int variant) {
     }
 
     group.button = newButton(group.box, g.buttonNumber, "Вычислить", QRect(8, 272, 145, 41), true);
-    const auto index = static_cast<std::size_t>(variant - 1);
-    for (QLabel *result : group.results)
-        offerResults(
-            result, [this, index] { copyResults(index); },
-            [this, index](QMenu &menu) { fillResultMenu(index, menu); });
+    // The results' menu opens on the results and, for the keyboard, on the button.
+    const auto fill = [this, &group](QMenu &menu) { fillResultMenu(group, menu); };
+    offerMenu(group.button, fill);
+    for (QLabel *result : group.results) {
+        offerMenu(result, fill);
+        offerCopy(result, [this, &group] { copyResults(group); });
+    }
     // A key-down sets the results to "0": the group shows no valid result until its next run.
     fields.addGroup(g.fields, {group.edits.begin(), group.edits.end()},
-                    {group.results.begin(), group.results.end()},
-                    [this, index] { groups[index].valid.reset(); });
+                    {group.results.begin(), group.results.end()}, [this, &group] {
+                        group.run.markStale();
+                        updateResultTips(group);
+                    });
+    updateResultTips(group);
 }
 
 const QImage &AmplifierPage::schematic() const { return image->picture(); }
+
+const AmplifierRun *AmplifierPage::validRun(int variant) const {
+    return groups[static_cast<std::size_t>(variant - 1)].run.valid();
+}
 
 QPushButton *AmplifierPage::button(int variant) const {
     return groups[static_cast<std::size_t>(variant - 1)].button;
 }
 
-void AmplifierPage::setResults(const Group &group, const std::string &first,
-                               const std::string &second) {
-    group.results[0]->setText(QString::fromStdString(first));
-    group.results[1]->setText(QString::fromStdString(second));
+void AmplifierPage::showMessage(Group &group, const QString &text, const std::string &toolTip) {
+    group.message->setText(text);
+    group.message->setToolTip(shown(toolTip));
+    group.message->show();
+    group.run.refuse(text.toStdString());
 }
 
-void AmplifierPage::keepValidRun(Group &group, double r1, double r2) {
-    ValidRun &run = group.valid.emplace();
-    for (std::size_t i = 0; i < run.inputs.size(); ++i)
-        run.inputs[i] = group.edits[i]->text();
-    run.r1 = r1;
-    run.r2 = r2;
+// The record of a run that ended with a result, and the two labels; the outputs are those of
+// the network as it stands, evaluated once more.
+void AmplifierPage::keepRun(Group &group, const Network &network, std::array<double, 2> values) {
+    group.run.keep({design.schemeKind, group.variant, network, last.rload,
+                    group.variant == 3 ? 0 : last.rout, group.variant == 2 ? last.targetGain : 0,
+                    networkOutputs(design.circuit, network, last.rload), values});
+    const auto &quantities = variantResults[static_cast<std::size_t>(group.variant - 1)];
+    for (std::size_t i = 0; i < values.size(); ++i)
+        group.results[i]->setText(shown(labelText(quantities[i], values[i])));
 }
 
-QString AmplifierPage::missingResult(const Group &group) {
-    if (group.message && !group.message->isHidden())
-        return "Нет результата: «" + group.message->text() + "»";
-    if (!group.valid)
-        return notComputed;
-    return {};
-}
-
-// Variants 1 and 2 offer their R1 and R2 as parts of a standard series to Variant 3; every group
-// offers the copy.
-void AmplifierPage::fillResultMenu(std::size_t index, QMenu &menu) {
-    const Group &group = groups[index];
-    const QString missing = missingResult(group);
-    if (index < 2) {
-        for (const auto &[series, name] :
-             {std::pair{StandardSeries::E24, "E24"}, std::pair{StandardSeries::E96, "E96"}}) {
-            const ValidRun run = group.valid.value_or(ValidRun{});
-            const StandardParts parts =
-                standardParts(run.r1, run.r2, series, groupFields(design.groups[2].fields));
-            const QString outOfRange = parts.outOfRange.isEmpty()
-                                           ? QString()
-                                           : QString("%1: %2").arg(name, parts.outOfRange);
-            addMenuItem(menu, QString("Ряд %1 → Вариант 3").arg(name),
-                        missing.isEmpty() ? outOfRange : missing,
-                        [this, parts, run] { takeToVariant3(parts.kiloOhms, run.inputs); });
-            if (missing.isEmpty() && !outOfRange.isEmpty())
-                addMenuNote(menu, outOfRange);
-        }
-        menu.addSeparator();
+// Each result's tooltip: the value behind its text, or why there is none; then its menu.
+void AmplifierPage::updateResultTips(const Group &group) {
+    const auto index = static_cast<std::size_t>(group.variant - 1);
+    QStringList offered;
+    for (const ResultAction &action : resultActions)
+        if (action.offeredBy[index])
+            offered << action.hint;
+    const QString hint = menuHint(offered);
+    const AmplifierRun *run = group.run.valid();
+    for (std::size_t i = 0; i < group.results.size(); ++i) {
+        const QString value = run ? valueTip(variantResults[index][i], run->shown[i],
+                                             groupFields(design.groups[2].fields))
+                                  : shown(group.run.whyNone());
+        setResultTip(group.results[i], value + "\n" + hint);
     }
-    addCopyItem(menu, missing, [this, index] { copyResults(index); });
 }
 
-// R1 and R2 as given, Roc, Rн and Rт as typed in the group, then Variant 3 as its button runs it.
-void AmplifierPage::takeToVariant3(const std::array<double, 2> &kiloOhms,
-                                   const std::array<QString, 5> &inputs) {
+void AmplifierPage::fillResultMenu(Group &group, QMenu &menu) {
+    ResultMenu items(menu, shown(group.run.whyNone()));
+    const auto index = static_cast<std::size_t>(group.variant - 1);
+    bool first = true;
+    for (const ResultAction &action : resultActions) {
+        if (!action.offeredBy[index])
+            continue;
+        if (!first)
+            items.addSeparator();
+        first = false;
+        (this->*action.add)(items, group);
+    }
+}
+
+// R1 and R2 as parts of a standard series into Variant 3, which computes what they give.
+void AmplifierPage::addStandardParts(ResultMenu &menu, const Group &group) {
+    const AmplifierRun *run = group.run.valid();
+    for (const auto &[series, name] :
+         {std::pair{StandardSeries::E24, "E24"}, std::pair{StandardSeries::E96, "E96"}}) {
+        const StandardParts parts =
+            run ? standardParts(run->network, series, groupFields(design.groups[2].fields))
+                : StandardParts{};
+        const QString outOfRange =
+            parts.outOfRange.isEmpty() ? QString() : QString("%1: %2").arg(name, parts.outOfRange);
+        menu.addItem(QString("Ряд %1 → Вариант 3").arg(name), outOfRange, [this, parts, &group] {
+            if (const AmplifierRun *chosen = group.run.valid())
+                takeToVariant3(parts.kiloOhms, *chosen);
+        });
+    }
+}
+
+void AmplifierPage::addRoutToSpeaker(ResultMenu &menu, const Group &group) {
+    const AmplifierRun *run = group.run.valid();
+    const std::string rout = run ? speakerRoutText(*run) : std::string();
+    QString whyNot;
+    if (run && !fieldTakes(speakerRoutField(), rout))
+        whyNot =
+            shown("Rвых = " + rout + " Ом вне диапазона " + rangeText(speakerRoutField(), "Ом"));
+    menu.addItem("Rвых → Пример применения", whyNot,
+                 [this, rout] { emit routForSpeaker(shown(rout)); });
+}
+
+void AmplifierPage::addCopy(ResultMenu &menu, const Group &group) {
+    menu.addItem("Копировать результаты", {}, [this, &group] { copyResults(group); });
+}
+
+// R1 and R2 as given, Roc, Rн and Rт of the run, then Variant 3 as its button runs it.
+void AmplifierPage::takeToVariant3(const std::array<double, 2> &kiloOhms, const AmplifierRun &run) {
     const Group &target = groups[2];
-    target.edits[0]->setText(shown(formatGeneral(kiloOhms[0])));
-    target.edits[1]->setText(shown(formatGeneral(kiloOhms[1])));
-    for (std::size_t i = 1; i <= 3; ++i)
-        target.edits[i + 1]->setText(inputs[i]);
+    const std::array<double, 5> texts{kiloOhms[0], kiloOhms[1], run.network.roc / 1000, run.rload,
+                                      run.network.rt};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        fields.replaceText(target.edits[i], shown(formatGeneral(texts[i])));
     target.button->click();
 }
 
-// One line for each input and result: "R1 (кОм) =" and "20" make «R1 = 20 кОм».
-void AmplifierPage::copyResults(std::size_t index) const {
-    const Group &group = groups[index];
-    if (!missingResult(group).isEmpty())
+void AmplifierPage::takeRequiredRout(const QString &rout) {
+    const Group &group = groups[1];
+    fields.replaceText(group.edits[4], rout);
+    group.edits[0]->setFocus();
+    group.edits[0]->selectAll();
+}
+
+// One line for each input and result: "R1 (кОм) =" and 20 kΩ make «R1 = 20 кОм».
+void AmplifierPage::copyResults(const Group &group) const {
+    const AmplifierRun *run = group.run.valid();
+    if (!run)
         return;
+    const auto index = static_cast<std::size_t>(group.variant - 1);
     const Captions &captions = design.groups[index].captions;
+    const std::array<double, 5> inputs =
+        typedInputs(*run, groupFields(design.groups[index].fields));
     std::vector<CopyLine> lines;
-    for (std::size_t i = 0; i < group.valid->inputs.size(); ++i)
-        lines.push_back(captionLine(captions[i], group.valid->inputs[i]));
-    for (std::size_t i = 0; i < group.results.size(); ++i)
-        lines.push_back(captionLine(captions[5 + i], group.results[i]->text()));
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        lines.push_back(captionLine(captions[i], shown(formatGeneral(inputs[i]))));
+    for (std::size_t i = 0; i < run->shown.size(); ++i)
+        lines.push_back(captionLine(captions[5 + i],
+                                    shown(labelText(variantResults[index][i], run->shown[i]))));
     copyLines(lines);
 }
 
-// The opening steps of a run of Variant 1, 2 or 3, then the field check; false when the run ends
-// there. Variant 1's message gets back the caption it shows when no R2 is found.
-bool AmplifierPage::startRun(int variant) {
-    const auto index = static_cast<std::size_t>(variant - 1);
-    Group &group = groups[index];
-    const FieldGroup fieldGroup = design.groups[index].fields;
-    group.valid.reset();
+// The opening steps of a run, then the field check; false when the run ends there. Variant 1's
+// message gets back the caption it shows when no R2 is found.
+bool AmplifierPage::startRun(Group &group) {
+    const FieldGroup fieldGroup = design.groups[static_cast<std::size_t>(group.variant - 1)].fields;
+    group.run.clear();
     last.schemeKind = design.schemeKind;
     fields.beginRun(fieldGroup, true);
     if (group.message)
         hideMessage(group.message);
-    if (variant == 1)
+    if (group.variant == 1)
         group.message->setText(design.noSolution);
     return fields.checkFields(fieldGroup, true);
 }
 
 void AmplifierPage::solveForR2() {
     Group &group = groups[0];
-    if (!startRun(1))
+    const RunEnd end(*this, group);
+    if (!startRun(group))
         return;
 
     const R2Search search = searchR2(design.circuit, last);
     switch (search.outcome) {
     case R2Search::SenseNotBelowRout:
-        showMessage(group.message, senseNotBelowRout);
+        showMessage(group, senseNotBelowRout);
         return;
     case R2Search::NoSignChange:
-        showMessage(group.message, design.noSolution, neededR2Text(last));
+        showMessage(group, design.noSolution, neededR2Text(last));
         return;
     case R2Search::Found:
-        setResults(group, displayKiloOhms(search.lowerEnd), displayRounded(last.gain, 1));
-        keepValidRun(group, last.r1, search.lowerEnd);
+        // R2 shown from the lower end of the final bracket, Ку from the last evaluation.
+        keepRun(group, {last.r1, search.lowerEnd, last.roc, last.rt}, {search.lowerEnd, last.gain});
         return;
     }
 }
@@ -386,37 +532,39 @@ void AmplifierPage::solveForR2() {
 // also under it.
 void AmplifierPage::designForGain() {
     Group &group = groups[1];
-    if (!startRun(2))
+    const RunEnd end(*this, group);
+    if (!startRun(group))
         return;
 
     const R1R2Design result = designR1R2(design.circuit, last);
     switch (result.outcome) {
     case R1R2Design::SenseNotBelowRout:
-        showMessage(group.message, senseNotBelowRout);
+        showMessage(group, senseNotBelowRout);
         return;
     case R1R2Design::Converged:
     case R1R2Design::FoundOnLine:
-        break;
+        keepRun(group, {result.r1, result.r2, last.roc, last.rt}, {result.r1, result.r2});
+        return;
     case R1R2Design::NegativePair:
-        showMessage(group.message, increaseR, reachableGainText(design.circuit, last));
+        showMessage(group, increaseR, reachableGainText(design.circuit, last));
         break;
     case R1R2Design::NotConverged:
     case R1R2Design::Stopped:
-        showMessage(group.message, noSolution, reachableGainText(design.circuit, last));
+        showMessage(group, noSolution, reachableGainText(design.circuit, last));
         break;
     }
-    setResults(group, displayKiloOhms(result.r1), displayKiloOhms(result.r2));
-    if (result.outcome == R1R2Design::Converged || result.outcome == R1R2Design::FoundOnLine)
-        keepValidRun(group, result.r1, result.r2);
+    group.results[0]->setText(shown(displayKiloOhms(result.r1)));
+    group.results[1]->setText(shown(displayKiloOhms(result.r2)));
 }
 
 void AmplifierPage::evaluateKnownNetwork() {
-    if (!startRun(3))
+    Group &group = groups[2];
+    const RunEnd end(*this, group);
+    if (!startRun(group))
         return;
 
     evaluateNetwork(design.circuit, last);
-    setResults(groups[2], displayRounded(last.rout, 2), displayRounded(last.gain, 1));
-    keepValidRun(groups[2], last.r1, last.r2);
+    keepRun(group, {last.r1, last.r2, last.roc, last.rt}, {last.rout, last.gain});
 }
 
 NonInvertingPage::NonInvertingPage(NumericFields &fields, LastResults &last, QWidget *parent)

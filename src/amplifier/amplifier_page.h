@@ -1,12 +1,13 @@
 #pragma once
 
+#include "amplifier/amplifier_run.h"
 #include "core/last_results.h"
+#include "core/last_valid_run.h"
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <optional>
 
 class NumericFields;
 class QGroupBox;
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class ResultMenu;
 class TImage;
 struct AmplifierPageDesign;
 enum class StandardSeries;
@@ -28,6 +30,17 @@ public:
     // The schematic, as "Сохранить" writes it.
     const QImage &schematic() const;
 
+    // The last valid run of Variant 1, 2 or 3; null while the group shows none.
+    const AmplifierRun *validRun(int variant) const;
+
+    // An Rвых from the loudspeaker page into Variant 2, whose Ку field then takes the focus with
+    // its text selected: the designer still chooses Ку and Rт, so nothing is computed.
+    void takeRequiredRout(const QString &rout);
+
+signals:
+    // Variant 3's Rвых, in the window's format to 0,001, for the loudspeaker page.
+    void routForSpeaker(const QString &rout);
+
 protected:
     AmplifierPage(const AmplifierPageDesign &design, NumericFields &fields, LastResults &last,
                   QWidget *parent);
@@ -40,34 +53,40 @@ protected:
     void evaluateKnownNetwork(); // Variant 3: Rвых and Ку of a known network
 
 private:
-    // A group's last valid result: its inputs as typed and R1, R2 in ohms as computed (the
-    // record of the last calculations serves every run, so each group keeps its own).
-    struct ValidRun {
-        std::array<QString, 5> inputs;
-        double r1 = 0;
-        double r2 = 0;
-    };
-
     struct Group {
+        int variant = 0;
         QGroupBox *box = nullptr;
         std::array<QLineEdit *, 5> edits{};
         QLabel *message = nullptr; // none in Variant 3
         std::array<QLabel *, 2> results{};
         QPushButton *button = nullptr;
-        std::optional<ValidRun> valid; // none while the group shows no valid result
+        LastValidRun<AmplifierRun> run;
     };
 
-    void buildGroup(int variant);
-    bool startRun(int variant);
-    void setResults(const Group &group, const std::string &first, const std::string &second);
-    static void keepValidRun(Group &group, double r1, double r2);
+    // One action of the result menus: the variants that offer it, how the result tooltips name
+    // it, and what it adds to the menu.
+    struct ResultAction {
+        std::array<bool, 3> offeredBy;
+        const char *hint;
+        void (AmplifierPage::*add)(ResultMenu &menu, const Group &group);
+    };
+    static const std::array<ResultAction, 3> resultActions;
 
-    // On demand, from the result labels: the standard parts into Variant 3, and the copy.
-    static QString missingResult(const Group &group);
-    void fillResultMenu(std::size_t index, QMenu &menu);
-    void takeToVariant3(const std::array<double, 2> &kiloOhms,
-                        const std::array<QString, 5> &inputs);
-    void copyResults(std::size_t index) const;
+    // Ends every run however it ends: the result tooltips follow the group's record.
+    class RunEnd;
+
+    void buildGroup(int variant);
+    bool startRun(Group &group);
+    void showMessage(Group &group, const QString &text, const std::string &toolTip = {});
+    void keepRun(Group &group, const Network &network, std::array<double, 2> shown);
+    void updateResultTips(const Group &group);
+
+    void fillResultMenu(Group &group, QMenu &menu);
+    void addStandardParts(ResultMenu &menu, const Group &group);
+    void addRoutToSpeaker(ResultMenu &menu, const Group &group);
+    void addCopy(ResultMenu &menu, const Group &group);
+    void takeToVariant3(const std::array<double, 2> &kiloOhms, const AmplifierRun &run);
+    void copyResults(const Group &group) const;
 
     const AmplifierPageDesign &design;
     NumericFields &fields;

@@ -1,6 +1,7 @@
 #include "app/unit1.h"
 #include "help/unit2.h"
 #include "ui/classic_look.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -71,6 +72,7 @@ int main(int argc, char *argv[]) {
         !commandLine.parser.positionalArguments().isEmpty())
         return commandLine.refuse();
     applyClassicLook(application);
+    useRussianQtTexts(application);
 
     TForm1 Form1; // the main window: closing it ends the program
     TForm2 Form2; // the help window, hidden until "Help"

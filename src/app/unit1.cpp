@@ -9,6 +9,7 @@
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
+#include "ui/keyboard_menus.h"
 #include "ui/program_icon.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 
 TForm1::TForm1(QWidget *parent)
@@ -53,6 +55,25 @@ TForm1::TForm1(QWidget *parent)
           std::pair{Button10, &TForm1::Button10Click}})
         connect(button, &QPushButton::clicked, this,
                 [this, handler = handler] { runHandler([&] { (this->*handler)(); }); });
+
+    // Beyond the calculations, on demand: F1 for the help, Shift+F10 and the menu key for the
+    // focused control's menu, and one design carried between the pages from the result menus.
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, Button9, &QPushButton::click);
+    new KeyboardMenus(this);
+    connect(TabSheet3, &SpeakerPage::routForAmplifier, this,
+            [this](SchemeKind kind, const QString &rout) {
+                AmplifierPage *page = kind == SchemeKind::NonInverting
+                                          ? static_cast<AmplifierPage *>(TabSheet1)
+                                          : TabSheet2;
+                PageControl1->setCurrentWidget(page);
+                page->takeRequiredRout(rout);
+            });
+    for (AmplifierPage *page :
+         {static_cast<AmplifierPage *>(TabSheet1), static_cast<AmplifierPage *>(TabSheet2)})
+        connect(page, &AmplifierPage::routForSpeaker, this, [this](const QString &rout) {
+            PageControl1->setCurrentWidget(TabSheet3);
+            TabSheet3->takeAmplifierRout(rout);
+        });
 }
 
 TForm1::~TForm1() = default;

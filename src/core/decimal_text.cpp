@@ -94,3 +94,40 @@ std::string displayRounded(double value, int decimals) {
 }
 
 std::string displayKiloOhms(double ohms) { return formatGeneral(std::nearbyint(ohms / 10) / 100); }
+
+namespace {
+
+// The value correctly rounded to `significant` digits, read back from those digits.
+double roundSignificant(double value, int significant) {
+    const DecimalDigits d = decimalDigits(value, significant);
+    const std::string text = (d.negative ? "-" : "") + d.digits + "e" +
+                             std::to_string(d.exponent + 1 - static_cast<int>(d.digits.size()));
+    double rounded = 0;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
+}
+
+} // namespace
+
+std::string formatSignificant(double value, int significant) {
+    if (value == 0 || !std::isfinite(value))
+        return formatGeneral(value);
+    const auto [digits, exponent, negative] = decimalDigits(value, significant);
+    std::string out = negative ? "-" : "";
+    if (exponent < 0)
+        return out.append("0,").append(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    const auto integerCount = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= integerCount)
+        return out.append(digits).append(integerCount - digits.size(), '0');
+    return out.append(digits, 0, integerCount).append(",").append(digits, integerCount);
+}
+
+std::string resistanceText(double ohms) {
+    // The unit follows the rounded value, so 999,96 Ω reads as 1 кОм, not 1000 Ом.
+    const double rounded = ohms == 0 || !std::isfinite(ohms) ? ohms : roundSignificant(ohms, 4);
+    if (std::fabs(rounded) >= 1e6)
+        return formatSignificant(rounded / 1e6, 4) + " МОм";
+    if (std::fabs(rounded) >= 1e3)
+        return formatSignificant(rounded / 1e3, 4) + " кОм";
+    return formatSignificant(rounded, 4) + " Ом";
+}

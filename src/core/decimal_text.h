@@ -33,6 +33,14 @@ std::string formatGeneral(double value);
 // A result label: the value rounded to `decimals` places, then in the general format.
 std::string displayRounded(double value, int decimals);
 
+// A value to exactly `significant` digits, trailing zeros kept to state the precision, decimal
+// comma: 26.502 at four shows as 26,50, 0.7 as 0,7000, 12346 as 12350.
+std::string formatSignificant(double value, int significant);
+
+// A resistance to four significant digits in the unit that reads best: "26,52 Ом", "10 кОм",
+// "1,2 МОм".
+std::string resistanceText(double ohms);
+
 // A resistance in ohms shown in kilo-ohms with two decimals. Rounded from R/10 so that an exact
 // 10 075 Ω lands on the tie 1007.5 (shown 10,08), which R/1000·100 would miss.
 std::string displayKiloOhms(double ohms);

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 // The address comes from the build (the cache variable OOSCALC_HOMEPAGE), so that a packager
 // changes it in one place.
@@ -101,6 +102,9 @@ void TForm2::buildContents() {
 
     connect(Button1, &QPushButton::clicked, this,
             [this] { runHandler([this] { Button1Click(); }); });
+    // Escape closes the window as "Закрыть" does.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, Button1,
+            &QPushButton::click);
     connect(Button2, &QPushButton::clicked, this,
             [this] { runHandler([this] { Button2Click(); }); });
 }

@@ -72,6 +72,10 @@ std::span<const FieldSpec> groupFields(FieldGroup group) {
     return {first, last};
 }
 
+std::string rangeText(const FieldSpec &field, std::string_view unit) {
+    return std::string(field.minText) + " … " + field.maxText + " " + std::string(unit);
+}
+
 FieldCheck checkFieldText(std::string_view text, const FieldSpec &field) {
     if (text.starts_with(',') || std::count(text.begin(), text.end(), ',') > 1)
         return {FieldVerdict::CommaFault};

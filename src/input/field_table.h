@@ -3,6 +3,7 @@
 #include "core/last_results.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 
 // The calculator a field belongs to; a group's fields are checked in table order.
@@ -45,6 +46,9 @@ struct FieldCheck {
     FieldVerdict verdict;
     double value = 0; // as typed, before the kΩ conversion; set from BelowMin on
 };
+
+// The range a field accepts, in its unit: "0,05 … 1000 кОм".
+std::string rangeText(const FieldSpec &field, std::string_view unit);
 
 // The decision part of the field check: comma test, conversion, lower then upper bound.
 FieldCheck checkFieldText(std::string_view text, const FieldSpec &field);

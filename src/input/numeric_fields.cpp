@@ -77,6 +77,11 @@ void NumericFields::resetOnKeyDown(QLineEdit *edit, int key) {
         group.alsoOnKeyDown();
 }
 
+void NumericFields::replaceText(QLineEdit *edit, const QString &text) {
+    resetOnKeyDown(edit, 0);
+    edit->setText(text);
+}
+
 void NumericFields::beginRun(FieldGroup group, bool enableSave) {
     if (enableSave)
         emit saveEnabled(true);

@@ -31,6 +31,9 @@ public:
 
     bool backspaceDown() const { return backspace; }
 
+    // Writes a field as a user typing over its text would: the key-down reaction, then the text.
+    void replaceText(QLineEdit *edit, const QString &text);
+
     // The protocol's opening steps of a run: "Сохранить" enabled (unless the run is the
     // start-up calculation), the group's fields back to the window colour, the banner hidden.
     void beginRun(FieldGroup group, bool enableSave);

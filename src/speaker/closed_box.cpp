@@ -34,7 +34,7 @@ ClosedBox closedBox(const Driver &d, double vb, double rout) {
 
 double requiredOutputResistance(const Driver &d, double s) {
     // From 1/Qts' = s/0,7 = 1/Qes' + 1/Qms with Qes' = (Re + R)·Qes/Re.
-    const double excess = s / 0.7 - 1 / d.qms;
+    const double excess = s / targetQtc - 1 / d.qms;
     const double r = quotient(d.re, excess * d.qes) - d.re;
     return checked(roundHalfEven(r, 3));
 }

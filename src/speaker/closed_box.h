@@ -33,6 +33,9 @@ ClosedBox closedBox(const Driver &driver, double vb, double rout);
 // −3 dB frequency of the second-order high-pass with corner fc and quality q.
 double cornerFrequency(double fc, double q);
 
+// The total Q the page aims the box at: the flattest response without a peak worth naming.
+inline constexpr double targetQtc = 0.7;
+
 // The output resistance that brings the box to Qtc = 0,7, rounded to 0.001 Ω. Negative when no
 // positive resistance can (the box is already above 0,7, or Qms alone keeps it below). Throws an
 // ArithmeticFault when s/0,7 equals 1/Qms: only an infinite resistance (current drive) would do.

@@ -7,6 +7,7 @@
 #include "core/decimal_text.h"
 #include "input/numeric_fields.h"
 #include "speaker/closed_box.h"
+#include "speaker/qtc_advice.h"
 #include "speaker/response_chart.h"
 #include "ui/accessible_names.h"
 #include "ui/classic_look.h"
@@ -16,6 +17,7 @@
 
 #include <QChart>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -47,7 +50,44 @@ QString decibels(double level) {
     return shown(text) + " дБ";
 }
 
+// What the chart says to a screen reader at rest; a keyboard readout takes its place.
+const char *const chartDescription =
+    "Уровень в дБ от частоты в Гц: красная кривая при Rвых = 0, синяя при Rвых усилителя из "
+    "поля ввода. Подсказка под указателем мыши, а в фокусе клавиши влево и вправо, называют "
+    "частоту и оба уровня.";
+
+bool fieldTakes(const FieldSpec &field, const std::string &text) {
+    return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
+}
+
+// The volume that gives Qtc = 0,7 at Rвых = 0, where the volume field takes it.
+std::optional<double> volumeForTarget(const SpeakerRun &run) {
+    const std::optional<double> volume = qtcAdvice(run).volume;
+    if (volume && fieldTakes(fieldSpec(36), formatGeneral(*volume)))
+        return volume;
+    return std::nullopt;
+}
+
+bool offersVolume(const SpeakerRun &run) { return volumeForTarget(run).has_value(); }
+
 } // namespace
+
+const std::array<SpeakerPage::ResultAction, 3> SpeakerPage::resultActions{{
+    {"Rвых → Вариант 2", nullptr, &SpeakerPage::addRoutToAmplifiers},
+    {"Vb → поле Vb", offersVolume, &SpeakerPage::addVolumeForTarget},
+    {"копировать", nullptr, &SpeakerPage::addCopy},
+}};
+
+class SpeakerPage::RunEnd {
+public:
+    explicit RunEnd(SpeakerPage &page) : page(page) {}
+    ~RunEnd() { page.updateResultTips(); }
+    RunEnd(const RunEnd &) = delete;
+    RunEnd &operator=(const RunEnd &) = delete;
+
+private:
+    SpeakerPage &page;
+};
 
 SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     : QWidget(parent), fields(f), last(l) {
@@ -58,13 +98,12 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     Chart1->setObjectName("Chart1");
     Chart1->setGeometry(0, 0, 409, 393);
     Chart1->setAccessibleName("АЧХ закрытого ящика на низких частотах");
-    Chart1->setAccessibleDescription(
-        "Уровень в дБ от частоты в Гц: красная кривая при Rвых = 0, синяя при Rвых усилителя из "
-        "поля ввода. Подсказка под указателем мыши называет частоту и оба уровня.");
-    // The readout follows the pointer as a tooltip, a window of its own: nothing is drawn into
-    // the chart, so its saved pictures stay as they were.
+    Chart1->setAccessibleDescription(chartDescription);
+    // The readout follows the pointer, or the arrow keys, as a tooltip, a window of its own:
+    // nothing is drawn into the chart, so its saved pictures stay as they were.
     Chart1->viewport()->setMouseTracking(true);
     Chart1->viewport()->installEventFilter(this);
+    Chart1->installEventFilter(this);
 
     struct InputRow {
         int captionLabel;
@@ -150,26 +189,32 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     connect(Button7, &QPushButton::clicked, this,
             [this] { runHandler([this] { Button7Click(); }); });
 
-    for (QLabel *result : {Label76, Label77, Label72, Label73, Label107})
-        offerResults(
-            result, [this] { copyResults(); },
-            [this](QMenu &menu) {
-                addCopyItem(menu, validInputs ? QString() : notComputed, [this] { copyResults(); });
-            });
+    // The results' menu opens on every result, on the caption of the required Rвых and, for the
+    // keyboard, on the button.
+    const auto fill = [this](QMenu &menu) { fillResultMenu(menu); };
+    for (QWidget *widget : std::initializer_list<QWidget *>{routCaption, Button7})
+        offerMenu(widget, fill);
+    for (QLabel *result : {Label76, Label77, Label72, Label73, Label107}) {
+        offerMenu(result, fill);
+        offerCopy(result, [this] { copyResults(); });
+    }
 
     fields.addGroup(FieldGroup::Speaker, edits, {Label72, Label73, Label76, Label77, Label107},
                     [this] {
-                        validInputs.reset();
+                        run.markStale();
                         emptyChart();
+                        updateResultTips();
                     });
     fields.setDefaultButton(Button7);
+    updateResultTips();
 }
 
 void SpeakerPage::FormShow() {
+    const RunEnd end(*this);
     // Nothing calculated by the user yet: the report stays empty and "Сохранить" disabled.
     last.schemeKind = SchemeKind::None;
     last.speakerDone = 0;
-    validInputs.reset();
+    run.clear();
     Chart1->emptySeries();
     fields.beginRun(FieldGroup::Speaker, false);
     if (fields.checkFields(FieldGroup::Speaker, false))
@@ -177,8 +222,9 @@ void SpeakerPage::FormShow() {
 }
 
 void SpeakerPage::Button7Click() {
+    const RunEnd end(*this);
     last.speakerDone = 1;
-    validInputs.reset();
+    run.clear();
     emptyChart();
     fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
@@ -190,6 +236,7 @@ void SpeakerPage::Button7Click() {
 void SpeakerPage::emptyChart() {
     Chart1->emptySeries();
     QToolTip::hideText();
+    Chart1->setAccessibleDescription(chartDescription);
 }
 
 void SpeakerPage::computeClosedBox() {
@@ -198,7 +245,6 @@ void SpeakerPage::computeClosedBox() {
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
     const auto frequencies = responseFrequencies();
 
-    shownResponse = {box.fc, box.qtc, box.qtcNew, last.speakerRout};
     Label76->setText(shown(displayRounded(box.qtc, 3)));
     Label77->setText(shown(displayRounded(box.f3, 2)));
     last.qtc = box.qtc;
@@ -215,8 +261,10 @@ void SpeakerPage::computeClosedBox() {
     // 0 rather than the previous run's value, the rest of the page is completed (none of it
     // depends on this figure), and the fault is reported at the end.
     std::optional<ArithmeticFault> fault;
+    std::optional<double> routRequired;
     try {
-        last.routRequired = requiredOutputResistance(driver, box.s);
+        routRequired = requiredOutputResistance(driver, box.s);
+        last.routRequired = *routRequired;
         Label107->setText(shown(formatGeneral(last.routRequired)));
     } catch (const ArithmeticFault &error) {
         fault = error;
@@ -226,56 +274,201 @@ void SpeakerPage::computeClosedBox() {
 
     Chart1->setPoints(1, responseCurve(frequencies, box.fc, box.qtcNew));
     Chart1->series(1)->setName("АЧХ при Rвых = " + shown(formatGeneral(last.speakerRout)) + "  Ом");
-    validInputs.emplace();
-    for (const QLineEdit *edit : edits)
-        validInputs->push_back(edit->text());
+    run.keep({driver, last.vb, last.speakerRout, box, routRequired});
     if (fault)
         throw *fault;
 }
 
+// Each result's tooltip: the value behind its text (for the required Rвых, what it means for
+// the box), or why there is none; then its menu.
+void SpeakerPage::updateResultTips() {
+    const SpeakerRun *shownRun = run.valid();
+    QStringList offered;
+    for (const ResultAction &action : resultActions)
+        if (!action.offered || (shownRun && action.offered(*shownRun)))
+            offered << action.hint;
+    const QString hint = "\n" + menuHint(offered);
+    if (!shownRun) {
+        for (QLabel *result : {Label76, Label77, Label72, Label73, Label107})
+            setResultTip(result, shown(run.whyNone()) + hint);
+        return;
+    }
+    const ClosedBox &box = shownRun->box;
+    setResultTip(Label76, "Qtc = " + shown(formatSignificant(box.qtc, 4)) + hint);
+    setResultTip(Label77, "F3 = " + shown(formatSignificant(box.f3, 4)) + " Гц" + hint);
+    setResultTip(Label72, "Qtc' = " + shown(formatSignificant(box.qtcNew, 4)) + hint);
+    setResultTip(Label73, "F3' = " + shown(formatSignificant(box.f3New, 4)) + " Гц" + hint);
+    setResultTip(Label107, shown(qtcAdvice(*shownRun).text) + hint);
+}
+
+void SpeakerPage::fillResultMenu(QMenu &menu) {
+    ResultMenu items(menu, shown(run.whyNone()));
+    bool first = true;
+    for (const ResultAction &action : resultActions) {
+        if (action.offered && !(run.valid() && action.offered(*run.valid())))
+            continue;
+        if (!first)
+            items.addSeparator();
+        first = false;
+        (this->*action.add)(items);
+    }
+}
+
+// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2.
+void SpeakerPage::addRoutToAmplifiers(ResultMenu &menu) {
+    struct Target {
+        SchemeKind kind;
+        const char *item;
+        int edit;
+    };
+    constexpr std::array<Target, 2> targets{{
+        {SchemeKind::NonInverting, "Rвых → Неинвертирующий, Вариант 2", 25},
+        {SchemeKind::Inverting, "Rвых → Инвертирующий, Вариант 2", 10},
+    }};
+    const SpeakerRun *shownRun = run.valid();
+    for (const Target &target : targets) {
+        std::string rout;
+        QString whyNot;
+        if (shownRun && !shownRun->routRequired) {
+            whyNot = "Нет Rвых для Qtc = 0,7: её дало бы лишь бесконечное Rвых";
+        } else if (shownRun) {
+            rout = formatGeneral(*shownRun->routRequired);
+            const FieldSpec &field = fieldSpec(target.edit);
+            if (!fieldTakes(field, rout))
+                whyNot = shown("Rвых = " + rout + " Ом вне диапазона " + rangeText(field, "Ом"));
+        }
+        menu.addItem(target.item, whyNot, [this, kind = target.kind, rout] {
+            emit routForAmplifier(kind, shown(rout));
+        });
+    }
+}
+
+// The box volume that reaches Qtc = 0,7 at Rвых = 0, computed as "Вычислить" computes.
+void SpeakerPage::addVolumeForTarget(ResultMenu &menu) {
+    const QString volume = shown(formatGeneral(volumeForTarget(*run.valid()).value_or(0)));
+    menu.addItem("Vb = " + volume + " л → поле Vb", {}, [this, volume] {
+        fields.replaceText(edits[5], volume);
+        Button7->click();
+    });
+}
+
+void SpeakerPage::addCopy(ResultMenu &menu) {
+    menu.addItem("Копировать результаты", {}, [this] { copyResults(); });
+}
+
+void SpeakerPage::takeAmplifierRout(const QString &rout) {
+    fields.replaceText(edits[6], rout);
+    Button7->click();
+}
+
 // One line for each input and result, «Fs = 19 Гц».
 void SpeakerPage::copyResults() const {
-    if (!validInputs)
+    const SpeakerRun *shownRun = run.valid();
+    if (!shownRun)
         return;
-    constexpr std::array<std::pair<const char *, const char *>, 7> inputs{{
-        {"Fs", "Гц"},
-        {"Re", "Ом"},
-        {"Qms", ""},
-        {"Qes", ""},
-        {"Vas", "л"},
-        {"Vb", "л"},
-        {"Rвых усилителя", "Ом"},
-    }};
-    std::vector<CopyLine> lines;
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        lines.push_back({inputs[i].first, (*validInputs)[i], inputs[i].second});
-    lines.push_back({"Qtc", Label76->text(), ""});
-    lines.push_back({"F3", Label77->text(), "Гц"});
-    lines.push_back({"Qtc'", Label72->text(), ""});
-    lines.push_back({"F3'", Label73->text(), "Гц"});
-    lines.push_back({"Требуемое Rвых", Label107->text(), "Ом"});
-    copyLines(lines);
+    const Driver &d = shownRun->driver;
+    const ClosedBox &box = shownRun->box;
+    const auto line = [](const char *name, const std::string &value, const char *unit) {
+        return CopyLine{name, shown(value), unit};
+    };
+    copyLines({
+        line("Fs", formatGeneral(d.fs), "Гц"),
+        line("Re", formatGeneral(d.re), "Ом"),
+        line("Qms", formatGeneral(d.qms), ""),
+        line("Qes", formatGeneral(d.qes), ""),
+        line("Vas", formatGeneral(d.vas), "л"),
+        line("Vb", formatGeneral(shownRun->vb), "л"),
+        line("Rвых усилителя", formatGeneral(shownRun->rout), "Ом"),
+        line("Qtc", displayRounded(box.qtc, 3), ""),
+        line("F3", displayRounded(box.f3, 2), "Гц"),
+        line("Qtc'", displayRounded(box.qtcNew, 3), ""),
+        line("F3'", displayRounded(box.f3New, 2), "Гц"),
+        line("Требуемое Rвых",
+             shownRun->routRequired ? formatGeneral(*shownRun->routRequired) : "—", "Ом"),
+    });
+}
+
+QString SpeakerPage::readoutAt(double f) const {
+    const SpeakerRun &r = *run.valid();
+    return "f = " + shown(displayRounded(f, 1)) +
+           " Гц; Rвых = 0: " + decibels(responseLevel(f, r.box.fc, r.box.qtc)) +
+           "; Rвых = " + shown(formatGeneral(r.rout)) +
+           " Ом: " + decibels(responseLevel(f, r.box.fc, r.box.qtcNew));
 }
 
 QString SpeakerPage::chartReadout(QPoint at) const {
-    if (Chart1->series(0)->count() == 0)
+    if (!run.valid() || Chart1->series(0)->count() == 0)
         return {};
     QChart *chart = Chart1->chart();
     const QPointF point = chart->mapFromScene(Chart1->mapToScene(at));
     if (!chart->plotArea().contains(point))
         return {};
-    const double f = chart->mapToValue(point, Chart1->series(0)).x();
-    const Response &r = shownResponse;
-    return "f = " + shown(displayRounded(f, 1)) +
-           " Гц; Rвых = 0: " + decibels(responseLevel(f, r.fc, r.qtc)) +
-           "; Rвых = " + shown(formatGeneral(r.rout)) +
-           " Ом: " + decibels(responseLevel(f, r.fc, r.qtcNew));
+    return readoutAt(chart->mapToValue(point, Chart1->series(0)).x());
+}
+
+// The keyboard twin of the pointer's readout: it stands on a grid point of the curves, shown at
+// the upper curve, and a screen reader reads it as the chart's description.
+void SpeakerPage::showKeyboardReadout() {
+    const SpeakerRun *shownRun = run.valid();
+    if (!shownRun || Chart1->series(1)->count() == 0)
+        return;
+    const auto frequencies = responseFrequencies();
+    if (readoutPoint < 0) // the first time at the grid point nearest the box's resonance
+        readoutPoint = static_cast<int>(
+            std::min_element(frequencies.begin(), frequencies.end(),
+                             [fc = shownRun->box.fc](double a, double b) {
+                                 return std::fabs(std::log(a / fc)) < std::fabs(std::log(b / fc));
+                             }) -
+            frequencies.begin());
+    const double f = frequencies[static_cast<std::size_t>(readoutPoint)];
+    const QString text = readoutAt(f);
+    Chart1->setAccessibleDescription(text);
+    const QPointF level = Chart1->chart()->mapToPosition(
+        QPointF(f, responseLevel(f, shownRun->box.fc, shownRun->box.qtcNew)), Chart1->series(1));
+    const QPoint at = Chart1->mapFromScene(Chart1->chart()->mapToScene(level));
+    QToolTip::showText(Chart1->viewport()->mapToGlobal(at), text, Chart1->viewport());
+}
+
+// Left and Right move the readout along the grid. The tooltip hides itself on every key, so it
+// is shown again when the key comes up; Tab onto the chart shows it where it stood.
+bool SpeakerPage::chartKey(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            showKeyboardReadout();
+        return false;
+    }
+    case QEvent::FocusOut:
+        QToolTip::hideText();
+        return false;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Left && key != Qt::Key_Right)
+            return false;
+        if (readoutPoint >= 0)
+            readoutPoint =
+                std::clamp(readoutPoint + (key == Qt::Key_Right ? 1 : -1), 0, responsePoints - 1);
+        showKeyboardReadout();
+        return true;
+    }
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat() && Chart1->hasFocus() && readoutPoint >= 0)
+            showKeyboardReadout();
+        return false;
+    }
+    default:
+        return false;
+    }
 }
 
 // The readout follows the pointer. The chart's scene answers the tooltip request that comes
 // when the pointer rests with a hidden tip (none of its items has one), so that request is
 // answered here instead.
 bool SpeakerPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Chart1)
+        return chartKey(event);
     if (watched != Chart1->viewport() ||
         (event->type() != QEvent::MouseMove && event->type() != QEvent::ToolTip))
         return QWidget::eventFilter(watched, event);

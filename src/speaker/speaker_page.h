@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/last_results.h"
+#include "core/last_valid_run.h"
+#include "speaker/speaker_run.h"
 
 #include <QString>
 #include <QWidget>
-#include <optional>
+#include <array>
 #include <vector>
 
 class NumericFields;
@@ -12,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class ResponseChart;
+class ResultMenu;
 
 // "Пример применения": the closed box fed from an ideal source and through the amplifier's
 // output resistance, with both responses on the chart.
@@ -29,23 +32,49 @@ public:
     void FormShow();
     void Button7Click();
 
+    // The last valid run; null while the page shows none.
+    const SpeakerRun *validRun() const { return run.valid(); }
+
+    // An amplifier's Rвых into the field of this page, then the calculation as "Вычислить" runs it.
+    void takeAmplifierRout(const QString &rout);
+
     // The chart readout at a point of the chart's viewport: the frequency there and both levels
     // of the last run, "f = 102,4 Гц; Rвых = 0: −3,08 дБ; Rвых = 6 Ом: −0,06 дБ". Empty outside
     // the plot and while the chart shows no curves.
     QString chartReadout(QPoint at) const;
 
+signals:
+    // The required Rвых, as shown, for Variant 2 of an amplifier page.
+    void routForAmplifier(SchemeKind kind, const QString &rout);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // What the curves on the chart were computed from.
-    struct Response {
-        double fc = 0, qtc = 0, qtcNew = 0, rout = 0;
+    // One action of the page's result menu: how the result tooltips name it, when the run offers
+    // it (always, when null), and what it adds to the menu.
+    struct ResultAction {
+        const char *hint;
+        bool (*offered)(const SpeakerRun &run);
+        void (SpeakerPage::*add)(ResultMenu &menu);
     };
+    static const std::array<ResultAction, 3> resultActions;
+
+    // Ends every run however it ends: the result tooltips follow the page's record.
+    class RunEnd;
 
     void emptyChart();
     void computeClosedBox();
+    void updateResultTips();
+    void fillResultMenu(QMenu &menu);
+    void addRoutToAmplifiers(ResultMenu &menu);
+    void addVolumeForTarget(ResultMenu &menu);
+    void addCopy(ResultMenu &menu);
     void copyResults() const;
+
+    QString readoutAt(double f) const;
+    bool chartKey(QEvent *event);
+    void showKeyboardReadout();
 
     NumericFields &fields;
     LastResults &last;
@@ -53,7 +82,6 @@ private:
     QLabel *Label76 = nullptr, *Label77 = nullptr; // Qtc, F3
     QLabel *Label107 = nullptr;                    // the Rвых required for Qtc = 0,7
     std::vector<QLineEdit *> edits;                // Edit31 … Edit37
-    // The inputs as typed for the results shown; none while the page shows no valid result.
-    std::optional<std::vector<QString>> validInputs;
-    Response shownResponse;
+    LastValidRun<SpeakerRun> run;
+    int readoutPoint = -1; // the grid point the keyboard readout stands on; -1 before the first
 };

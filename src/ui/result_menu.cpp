@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QShortcut>
 
 CopyLine captionLine(const QString &caption, const QString &value) {
-    static const QRegularExpression pattern(R"(^(.*) \((.*)\) =$)");
+    static const QRegularExpression pattern(R"(^(.*?)(?: \((.*)\))? =$)");
     const QRegularExpressionMatch match = pattern.match(caption);
+    if (!match.hasMatch())
+        return {caption, value, {}};
     return {match.captured(1), value, match.captured(2)};
 }
 
@@ -21,37 +24,75 @@ void copyLines(const std::vector<CopyLine> &lines) {
     QApplication::clipboard()->setText(text);
 }
 
-void addMenuItem(QMenu &menu, const QString &text, const QString &whyNot,
-                 const std::function<void()> &run) {
-    QAction *item = menu.addAction(text, run);
-    if (!whyNot.isEmpty()) {
-        item->setEnabled(false);
-        item->setToolTip(whyNot);
+ResultMenu::ResultMenu(QMenu &m, const QString &why) : menu(m), missing(why) {
+    menu.setToolTipsVisible(true);
+    if (!missing.isEmpty()) {
+        menu.addAction(missing)->setEnabled(false);
+        menu.addSeparator();
     }
 }
 
-void addMenuNote(QMenu &menu, const QString &note) { menu.addAction(note)->setEnabled(false); }
-
-void addCopyItem(QMenu &menu, const QString &missing, const std::function<void()> &copy) {
-    addMenuItem(menu, "Копировать результаты", missing, copy);
-    if (!missing.isEmpty())
-        addMenuNote(menu, missing);
+void ResultMenu::addItem(const QString &text, const QString &whyNot,
+                         const std::function<void()> &run) {
+    QAction *item = menu.addAction(text, run);
+    const QString reason = missing.isEmpty() ? whyNot : missing;
+    if (reason.isEmpty())
+        return;
+    item->setEnabled(false);
+    item->setToolTip(reason);
+    if (missing.isEmpty())
+        menu.addAction(reason)->setEnabled(false);
 }
 
-void offerResults(QLabel *label, const std::function<void()> &copy,
-                  const std::function<void(QMenu &)> &fillMenu) {
+void ResultMenu::addSeparator() { menu.addSeparator(); }
+
+namespace {
+
+// Answers the context-menu requests of one widget with a fresh menu.
+class MenuOffer : public QObject {
+public:
+    MenuOffer(QWidget *widget, std::function<void(QMenu &)> fill)
+        : QObject(widget), widget(widget), fill(std::move(fill)) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != widget || event->type() != QEvent::ContextMenu)
+            return false;
+        const auto *request = static_cast<QContextMenuEvent *>(event);
+        auto *menu = new QMenu(widget);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        fill(*menu);
+        menu->popup(request->reason() == QContextMenuEvent::Mouse
+                        ? request->globalPos()
+                        : widget->mapToGlobal(widget->rect().bottomLeft()));
+        return true;
+    }
+
+private:
+    QWidget *widget;
+    std::function<void(QMenu &)> fill;
+};
+
+} // namespace
+
+void offerMenu(QWidget *widget, const std::function<void(QMenu &)> &fill) {
+    new MenuOffer(widget, fill);
+}
+
+void offerCopy(QLabel *label, const std::function<void()> &copy) {
     label->setFocusPolicy(Qt::ClickFocus);
     auto *shortcut = new QShortcut(QKeySequence::Copy, label);
     shortcut->setContext(Qt::WidgetShortcut);
     QObject::connect(shortcut, &QShortcut::activated, label, copy);
+}
 
-    label->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(label, &QWidget::customContextMenuRequested, label,
-                     [label, fillMenu](const QPoint &position) {
-                         auto *menu = new QMenu(label);
-                         menu->setAttribute(Qt::WA_DeleteOnClose);
-                         menu->setToolTipsVisible(true);
-                         fillMenu(*menu);
-                         menu->popup(label->mapToGlobal(position));
-                     });
+QString menuHint(const QStringList &actions) {
+    return "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: " + actions.join(", ");
+}
+
+void setResultTip(QWidget *result, const QString &text) {
+    result->setToolTip(text);
+    result->setAccessibleDescription(text);
 }

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
 class QLabel;
 class QMenu;
+class QWidget;
 
-// What a page offers on its result labels: a context menu, and Ctrl+C once a click has given a
-// label the focus (Tab still passes them by). Both appear only on demand.
+// What a page offers on its results beyond the calculation, each only on demand: a context menu
+// on the result labels and, for the keyboard, on the button that computes them; Ctrl+C on a
+// result label that a click focused; and a tooltip on each result, also its description for
+// screen readers, with the value behind the rounded text and how to open the menu.
 
 // One line of copied results, «name = value unit»; the unit left out when there is none.
 struct CopyLine {
@@ -17,27 +21,36 @@ struct CopyLine {
     QString unit;
 };
 
-// The line of a caption written as "name (unit) =".
+// The line of a caption written as "name (unit) =" or "name =".
 CopyLine captionLine(const QString &caption, const QString &value);
 
 // The lines as plain text on the clipboard, one a line.
 void copyLines(const std::vector<CopyLine> &lines);
 
-// Why a group offers nothing while it shows no result of a run of its own (the design-time
-// texts, the "0" of a key-down, a run stopped by a field).
-inline const QString notComputed = "Нет результата: нажмите «Вычислить»";
+// A result menu being filled. While the group has no result (`missing` says why), every item is
+// disabled and the reason heads the menu; otherwise an item's own reason disables it and is
+// stated under it. A reason is also the disabled item's tooltip.
+class ResultMenu {
+public:
+    ResultMenu(QMenu &menu, const QString &missing);
 
-// Adds an item that runs `run`; a `whyNot` that is not empty disables it and is its tooltip.
-void addMenuItem(QMenu &menu, const QString &text, const QString &whyNot,
-                 const std::function<void()> &run);
+    void addItem(const QString &text, const QString &whyNot, const std::function<void()> &run);
+    void addSeparator();
 
-// Adds a disabled line that states `note` in the menu itself.
-void addMenuNote(QMenu &menu, const QString &note);
+private:
+    QMenu &menu;
+    QString missing;
+};
 
-// Adds «Копировать результаты»; while `missing` says why there is no result, disabled, with
-// `missing` stated under it.
-void addCopyItem(QMenu &menu, const QString &missing, const std::function<void()> &copy);
+// Opens the menu that `fill` fills on every context-menu request of `widget`: a right-click,
+// or Shift+F10 and the menu key while it has the focus (then the menu opens under it).
+void offerMenu(QWidget *widget, const std::function<void(QMenu &)> &fill);
 
-// Gives `label` the menu that `fillMenu` fills on a right-click, and `copy` on Ctrl+C.
-void offerResults(QLabel *label, const std::function<void()> &copy,
-                  const std::function<void(QMenu &)> &fillMenu);
+// Ctrl+C on `label` once a click has given it the focus; Tab still passes it by.
+void offerCopy(QLabel *label, const std::function<void()> &copy);
+
+// The second line of a result's tooltip: how its menu opens, and what it offers.
+QString menuHint(const QStringList &actions);
+
+// The tooltip of a result, which is also its description for screen readers.
+void setResultTip(QWidget *result, const QString &text);
