@@ -561,12 +561,12 @@ private slots:
         const QString tip = "R2 = 26,50 Ом, вне диапазона Варианта 3: 0,05 … 1000 кОм\n"
                             "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: "
                             "ряд E24/E96 → Вариант 3, копировать";
-        QCOMPARE(label(35)->toolTip(), tip);
-        QCOMPARE(QAccessible::queryAccessibleInterface(label(35))->text(QAccessible::Description),
-                 tip);
+        QCOMPARE(restingTip(label(35)), tip);
+        QCOMPARE(accessibleDescription(label(35)), tip);
         QTest::keyClick(edit(20), Qt::Key_End);
-        QVERIFY(label(35)->toolTip().startsWith("Нет результата: нажмите «Вычислить»\n"));
-        QVERIFY(label(53)->toolTip().endsWith("Rвых → Пример применения, копировать"));
+        QVERIFY(
+            accessibleDescription(label(35)).startsWith("Нет результата: нажмите «Вычислить»\n"));
+        QVERIFY(accessibleDescription(label(53)).endsWith("Rвых → Пример применения, копировать"));
     }
 
     void helpShowsOneWindow() {

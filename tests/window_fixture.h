@@ -11,6 +11,7 @@
 #include "ui/timage.h"
 #include "user_locales.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <functional>
 #include <memory>
 
@@ -81,6 +83,19 @@ inline QStringList itemTexts(const QMenu *menu) {
     for (const QAction *item : menu->actions())
         texts << item->text();
     return texts;
+}
+
+// The tooltip a control shows when the pointer rests on it.
+inline QString restingTip(QWidget *control) {
+    const QPoint centre = control->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, centre, control->mapToGlobal(centre));
+    QApplication::sendEvent(control, &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// What a screen reader hears of a control besides its name.
+inline QString accessibleDescription(QObject *control) {
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Description);
 }
 
 // The item of `menu` with `text`.

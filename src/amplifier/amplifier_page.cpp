@@ -284,18 +284,6 @@ const std::array<AmplifierPage::ResultAction, 3> AmplifierPage::resultActions{{
     {{true, true, true}, "копировать", &AmplifierPage::addCopy},
 }};
 
-class AmplifierPage::RunEnd {
-public:
-    RunEnd(AmplifierPage &page, const Group &group) : page(page), group(group) {}
-    ~RunEnd() { page.updateResultTips(group); }
-    RunEnd(const RunEnd &) = delete;
-    RunEnd &operator=(const RunEnd &) = delete;
-
-private:
-    AmplifierPage &page;
-    const Group &group;
-};
-
 AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, LastResults &l,
                              QWidget *parent)
     : QWidget(parent), design(d), fields(f), last(l) {
@@ -347,6 +335,7 @@ void AmplifierPage::buildGroup(int variant) {
         group.results[row] = newFixedLabel(group.box, g.resultNumbers[row], g.resultTexts[row],
                                            QRect(80, resultRowsY[row], 65, 13));
         nameResult(group.results[row], {caption});
+        describeResult(group.results[row], [this, &group, row] { return resultTip(group, row); });
         setTextColour(group.results[row], clNavy());
     }
 
@@ -354,17 +343,15 @@ void AmplifierPage::buildGroup(int variant) {
     // The results' menu opens on the results and, for the keyboard, on the button.
     const auto fill = [this, &group](QMenu &menu) { fillResultMenu(group, menu); };
     offerMenu(group.button, fill);
+    describeMenuButton(group.button, offeredActions(variant));
     for (QLabel *result : group.results) {
         offerMenu(result, fill);
         offerCopy(result, [this, &group] { copyResults(group); });
     }
     // A key-down sets the results to "0": the group shows no valid result until its next run.
     fields.addGroup(g.fields, {group.edits.begin(), group.edits.end()},
-                    {group.results.begin(), group.results.end()}, [this, &group] {
-                        group.run.markStale();
-                        updateResultTips(group);
-                    });
-    updateResultTips(group);
+                    {group.results.begin(), group.results.end()},
+                    [&group] { group.run.markStale(); });
 }
 
 const QImage &AmplifierPage::schematic() const { return image->picture(); }
@@ -395,21 +382,22 @@ void AmplifierPage::keepRun(Group &group, const Network &network, std::array<dou
         group.results[i]->setText(shown(labelText(quantities[i], values[i])));
 }
 
-// Each result's tooltip: the value behind its text, or why there is none; then its menu.
-void AmplifierPage::updateResultTips(const Group &group) {
-    const auto index = static_cast<std::size_t>(group.variant - 1);
+QStringList AmplifierPage::offeredActions(int variant) {
     QStringList offered;
     for (const ResultAction &action : resultActions)
-        if (action.offeredBy[index])
+        if (action.offeredBy[static_cast<std::size_t>(variant - 1)])
             offered << action.hint;
-    const QString hint = menuHint(offered);
+    return offered;
+}
+
+// A result's tooltip: the value behind its text, or why there is none; then its menu.
+QString AmplifierPage::resultTip(const Group &group, std::size_t row) const {
+    const auto index = static_cast<std::size_t>(group.variant - 1);
     const AmplifierRun *run = group.run.valid();
-    for (std::size_t i = 0; i < group.results.size(); ++i) {
-        const QString value = run ? valueTip(variantResults[index][i], run->shown[i],
-                                             groupFields(design.groups[2].fields))
-                                  : shown(group.run.whyNone());
-        setResultTip(group.results[i], value + "\n" + hint);
-    }
+    const QString value = run ? valueTip(variantResults[index][row], run->shown[row],
+                                         groupFields(design.groups[2].fields))
+                              : shown(group.run.whyNone());
+    return value + "\n" + menuHint(offeredActions(group.variant));
 }
 
 void AmplifierPage::fillResultMenu(Group &group, QMenu &menu) {
@@ -509,7 +497,6 @@ bool AmplifierPage::startRun(Group &group) {
 
 void AmplifierPage::solveForR2() {
     Group &group = groups[0];
-    const RunEnd end(*this, group);
     if (!startRun(group))
         return;
 
@@ -532,7 +519,6 @@ void AmplifierPage::solveForR2() {
 // also under it.
 void AmplifierPage::designForGain() {
     Group &group = groups[1];
-    const RunEnd end(*this, group);
     if (!startRun(group))
         return;
 
@@ -559,7 +545,6 @@ void AmplifierPage::designForGain() {
 
 void AmplifierPage::evaluateKnownNetwork() {
     Group &group = groups[2];
-    const RunEnd end(*this, group);
     if (!startRun(group))
         return;
 

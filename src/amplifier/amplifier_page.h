@@ -72,14 +72,12 @@ private:
     };
     static const std::array<ResultAction, 3> resultActions;
 
-    // Ends every run however it ends: the result tooltips follow the group's record.
-    class RunEnd;
-
     void buildGroup(int variant);
     bool startRun(Group &group);
     void showMessage(Group &group, const QString &text, const std::string &toolTip = {});
     void keepRun(Group &group, const Network &network, std::array<double, 2> shown);
-    void updateResultTips(const Group &group);
+    static QStringList offeredActions(int variant);
+    QString resultTip(const Group &group, std::size_t row) const;
 
     void fillResultMenu(Group &group, QMenu &menu);
     void addStandardParts(ResultMenu &menu, const Group &group);

@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolTip>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -77,17 +78,6 @@ const std::array<SpeakerPage::ResultAction, 3> SpeakerPage::resultActions{{
     {"Vb → поле Vb", offersVolume, &SpeakerPage::addVolumeForTarget},
     {"копировать", nullptr, &SpeakerPage::addCopy},
 }};
-
-class SpeakerPage::RunEnd {
-public:
-    explicit RunEnd(SpeakerPage &page) : page(page) {}
-    ~RunEnd() { page.updateResultTips(); }
-    RunEnd(const RunEnd &) = delete;
-    RunEnd &operator=(const RunEnd &) = delete;
-
-private:
-    SpeakerPage &page;
-};
 
 SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     : QWidget(parent), fields(f), last(l) {
@@ -194,7 +184,9 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     const auto fill = [this](QMenu &menu) { fillResultMenu(menu); };
     for (QWidget *widget : std::initializer_list<QWidget *>{routCaption, Button7})
         offerMenu(widget, fill);
+    describeMenuButton(Button7, offeredActions(nullptr));
     for (QLabel *result : {Label76, Label77, Label72, Label73, Label107}) {
+        describeResult(result, [this, result] { return resultTip(result); });
         offerMenu(result, fill);
         offerCopy(result, [this] { copyResults(); });
     }
@@ -203,14 +195,11 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
                     [this] {
                         run.markStale();
                         emptyChart();
-                        updateResultTips();
                     });
     fields.setDefaultButton(Button7);
-    updateResultTips();
 }
 
 void SpeakerPage::FormShow() {
-    const RunEnd end(*this);
     // Nothing calculated by the user yet: the report stays empty and "Сохранить" disabled.
     last.schemeKind = SchemeKind::None;
     last.speakerDone = 0;
@@ -222,7 +211,6 @@ void SpeakerPage::FormShow() {
 }
 
 void SpeakerPage::Button7Click() {
-    const RunEnd end(*this);
     last.speakerDone = 1;
     run.clear();
     emptyChart();
@@ -279,26 +267,41 @@ void SpeakerPage::computeClosedBox() {
         throw *fault;
 }
 
-// Each result's tooltip: the value behind its text (for the required Rвых, what it means for
-// the box), or why there is none; then its menu.
-void SpeakerPage::updateResultTips() {
-    const SpeakerRun *shownRun = run.valid();
+// What the menu offers for a run; without one, the actions every run offers.
+QStringList SpeakerPage::offeredActions(const SpeakerRun *shown) {
     QStringList offered;
     for (const ResultAction &action : resultActions)
-        if (!action.offered || (shownRun && action.offered(*shownRun)))
+        if (!action.offered || (shown && action.offered(*shown)))
             offered << action.hint;
-    const QString hint = "\n" + menuHint(offered);
-    if (!shownRun) {
-        for (QLabel *result : {Label76, Label77, Label72, Label73, Label107})
-            setResultTip(result, shown(run.whyNone()) + hint);
-        return;
-    }
-    const ClosedBox &box = shownRun->box;
-    setResultTip(Label76, "Qtc = " + shown(formatSignificant(box.qtc, 4)) + hint);
-    setResultTip(Label77, "F3 = " + shown(formatSignificant(box.f3, 4)) + " Гц" + hint);
-    setResultTip(Label72, "Qtc' = " + shown(formatSignificant(box.qtcNew, 4)) + hint);
-    setResultTip(Label73, "F3' = " + shown(formatSignificant(box.f3New, 4)) + " Гц" + hint);
-    setResultTip(Label107, shown(qtcAdvice(*shownRun).text) + hint);
+    return offered;
+}
+
+// A result's tooltip: the value behind its text (for the required Rвых, what it means for the
+// box), or why there is none; then its menu.
+QString SpeakerPage::resultTip(const QLabel *result) const {
+    const SpeakerRun *shownRun = run.valid();
+    const QString hint = "\n" + menuHint(offeredActions(shownRun));
+    if (!shownRun)
+        return shown(run.whyNone()) + hint;
+    if (result == Label107)
+        return shown(qtcAdvice(*shownRun).text) + hint;
+    struct Value {
+        const QLabel *label;
+        const char *name;
+        double ClosedBox::*value;
+        const char *unit;
+    };
+    const std::array<Value, 4> values{{
+        {Label76, "Qtc", &ClosedBox::qtc, ""},
+        {Label77, "F3", &ClosedBox::f3, " Гц"},
+        {Label72, "Qtc'", &ClosedBox::qtcNew, ""},
+        {Label73, "F3'", &ClosedBox::f3New, " Гц"},
+    }};
+    const Value &v = *std::find_if(values.begin(), values.end(),
+                                   [result](const Value &v) { return v.label == result; });
+    return QString("%1 = %2%3")
+               .arg(v.name, shown(formatSignificant(shownRun->box.*v.value, 4)), v.unit) +
+           hint;
 }
 
 void SpeakerPage::fillResultMenu(QMenu &menu) {

@@ -60,12 +60,10 @@ private:
     };
     static const std::array<ResultAction, 3> resultActions;
 
-    // Ends every run however it ends: the result tooltips follow the page's record.
-    class RunEnd;
-
     void emptyChart();
     void computeClosedBox();
-    void updateResultTips();
+    static QStringList offeredActions(const SpeakerRun *shown);
+    QString resultTip(const QLabel *result) const;
     void fillResultMenu(QMenu &menu);
     void addRoutToAmplifiers(ResultMenu &menu);
     void addVolumeForTarget(ResultMenu &menu);

@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 
 namespace {
 
@@ -25,6 +27,28 @@ QString captionsOf(const QWidget *control) {
     return text;
 }
 
+// The tooltip of a result, made when asked for.
+class ResultTip : public QObject {
+public:
+    ResultTip(QLabel *result, std::function<QString()> tip)
+        : QObject(result), text(std::move(tip)), result(result) {
+        result->installEventFilter(this);
+    }
+
+    std::function<QString()> text;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != result || event->type() != QEvent::ToolTip)
+            return false;
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), result);
+        return true;
+    }
+
+private:
+    QLabel *result;
+};
+
 // A result label read out as "caption = value". Its name is made when asked for, and QLabel
 // announces every change of its text as a change of the name, so readers follow the results.
 class ResultAccessible : public QAccessibleWidget {
@@ -34,6 +58,10 @@ public:
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
             return captionsOf(widget()) + " = " + static_cast<const QLabel *>(widget())->text();
+        if (kind == QAccessible::Description)
+            if (const auto *tip =
+                    widget()->findChild<ResultTip *>(QString(), Qt::FindDirectChildrenOnly))
+                return tip->text();
         return QAccessibleWidget::text(kind);
     }
 };
@@ -66,4 +94,8 @@ void nameResult(QLabel *result, std::initializer_list<QLabel *> captions) {
     // the next query builds the result's own.
     QAccessible::deleteAccessibleInterface(
         QAccessible::uniqueId(QAccessible::queryAccessibleInterface(result)));
+}
+
+void describeResult(QLabel *result, std::function<QString()> tip) {
+    new ResultTip(result, std::move(tip));
 }

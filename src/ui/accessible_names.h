@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <initializer_list>
 
 class QLabel;
@@ -16,3 +18,7 @@ void nameField(QWidget *field, std::initializer_list<QLabel *> captions);
 // A result announced by its captions and the text it shows at the moment it is read
 // ("R1 (кОм) = 6,04"), whichever code sets that text.
 void nameResult(QLabel *result, std::initializer_list<QLabel *> captions);
+
+// A result's tooltip, made by `tip` when the pointer rests on the result, and the same text as
+// its description when a screen reader asks: both always tell the result as it stands.
+void describeResult(QLabel *result, std::function<QString()> tip);

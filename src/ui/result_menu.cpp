@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QShortcut>
 
 CopyLine captionLine(const QString &caption, const QString &value) {
     static const QRegularExpression pattern(R"(^(.*?)(?: \((.*)\))? =$)");
@@ -81,18 +81,42 @@ void offerMenu(QWidget *widget, const std::function<void(QMenu &)> &fill) {
     new MenuOffer(widget, fill);
 }
 
+namespace {
+
+// Ctrl+C on a focused label, caught as the key it is: no shortcut object per label at start-up.
+class CopyKey : public QObject {
+public:
+    CopyKey(QLabel *label, std::function<void()> copy)
+        : QObject(label), label(label), copy(std::move(copy)) {
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != label || event->type() != QEvent::KeyPress ||
+            !static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy))
+            return false;
+        copy();
+        return true;
+    }
+
+private:
+    QLabel *label;
+    std::function<void()> copy;
+};
+
+} // namespace
+
 void offerCopy(QLabel *label, const std::function<void()> &copy) {
     label->setFocusPolicy(Qt::ClickFocus);
-    auto *shortcut = new QShortcut(QKeySequence::Copy, label);
-    shortcut->setContext(Qt::WidgetShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, label, copy);
+    new CopyKey(label, copy);
 }
 
 QString menuHint(const QStringList &actions) {
     return "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: " + actions.join(", ");
 }
 
-void setResultTip(QWidget *result, const QString &text) {
-    result->setToolTip(text);
-    result->setAccessibleDescription(text);
+void describeMenuButton(QWidget *button, const QStringList &actions) {
+    button->setAccessibleDescription("Меню результатов: Shift+F10 или клавиша меню — " +
+                                     actions.join(", "));
 }

@@ -52,5 +52,5 @@ void offerCopy(QLabel *label, const std::function<void()> &copy);
 // The second line of a result's tooltip: how its menu opens, and what it offers.
 QString menuHint(const QStringList &actions);
 
-// The tooltip of a result, which is also its description for screen readers.
-void setResultTip(QWidget *result, const QString &text);
+// Tells screen readers that the button opens its results' menu from the keyboard.
+void describeMenuButton(QWidget *button, const QStringList &actions);
