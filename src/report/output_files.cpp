@@ -3,6 +3,7 @@
 #include "core/replacing_file.h"
 #include "report/io_error.h"
 #include "report/report_text.h"
+#include "speaker/response_export.h"
 
 #include <climits>
 #include <cstring>
@@ -26,13 +27,18 @@ void throwIfReportFailed(int error) {
 
 } // namespace
 
-void writeImageFile(const std::string &name, std::string_view bytes) {
+void writeWholeFile(const std::string &name, std::string_view bytes) {
     ReplacingFile file(name);
     if (const int error = file.create())
         throw std::runtime_error("Cannot create file \"" + fullPath(name) + "\". " +
                                  std::strerror(error));
     if (file.write(bytes) != 0 || file.commit() != 0)
         throw std::runtime_error("Stream write error");
+}
+
+void writeResponseFiles(const std::string &folder, const SpeakerRun &run) {
+    for (const ResponseCurve curve : {ResponseCurve::IdealSource, ResponseCurve::RunRout})
+        writeWholeFile(folder + '/' + frdFileName(run, curve), frdText(run, curve));
 }
 
 void writeReportFile(const std::string &name, const LastResults &last) {
