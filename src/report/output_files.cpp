@@ -48,3 +48,10 @@ void writeReportFile(const std::string &name, const LastResults &last) {
         throwIfReportFailed(file.write(reportFileLine(line)));
     throwIfReportFailed(file.commit());
 }
+
+std::string savedFilesNotice(const std::string &folder, bool withSchematic) {
+    std::string text = "Сохранено в " + folder + ": " + reportFileName + ", ";
+    if (withSchematic)
+        text += std::string(schematicFileName) + ", ";
+    return text + chartBitmapFileName + ", " + chartMetafileFileName;
+}

@@ -29,3 +29,7 @@ void writeResponseFiles(const std::string &folder, const SpeakerRun &run);
 // The report, created, written line by line and closed, each step checked: the first failure
 // throws the message of the input/output error table (io_error.h).
 void writeReportFile(const std::string &name, const LastResults &last);
+
+// What a save that succeeded tells: "Сохранено в <folder>: " and the names written, the report
+// first, then the schematic when there was one, then the chart.
+std::string savedFilesNotice(const std::string &folder, bool withSchematic);
