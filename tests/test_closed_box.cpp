@@ -5,9 +5,13 @@
 #include "core/arithmetic_fault.h"
 #include "core/decimal_text.h"
 #include "speaker/closed_box.h"
+#include "speaker/response_export.h"
 
+#include <QRegularExpression>
+#include <QStringList>
 #include <QTest>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -140,6 +144,43 @@ private slots:
         QVERIFY(near(responseLevel(f[50], box.fc, box.qtcNew), -0.06, 0.005));
         QVERIFY(near(responseLevel(f[99], box.fc, box.qtc), -0.046, 0.0005));
         QVERIFY(near(responseLevel(f[99], box.fc, box.qtcNew), -0.0002, 0.00005));
+    }
+
+    // Both FRD files read back: comments first, then ascending points, the first 100 the
+    // chart's, on to the first at or above 20 kHz, phases within (0°, 180°), 90° at fc. And the
+    // table for a spreadsheet.
+    void exports() {
+        const SpeakerRun run{defaults, defaultVb, 6.5, closedBox(defaults, defaultVb, 6.5), {}};
+        const double fc = run.box.fc;
+        const auto chart = responseFrequencies();
+        for (const auto &[curve, q, about] :
+             {std::tuple{ResponseCurve::IdealSource, run.box.qtc, "Rout = 0 Ohm"},
+              std::tuple{ResponseCurve::RunRout, run.box.qtcNew, "Rout)) = -9.283"}}) {
+            QCOMPARE(responsePhase(fc, fc, q), 90.0);
+            QStringList lines = QString::fromStdString(frdText(run, curve)).split("\r\n");
+            const qsizetype first = lines.indexOf(QRegularExpression("[^*].*"));
+            QVERIFY(lines.takeLast().isEmpty() && lines.mid(0, first).join('\n').contains(about));
+            double f = 0;
+            for (qsizetype k = first; k < lines.size(); ++k) {
+                const QStringList v = lines[k].split(' ');
+                const double previous = std::exchange(f, v[0].toDouble()),
+                             phase = v.value(2).toDouble();
+                QVERIFY(v.size() == 3 && f > previous && phase > 0 && phase < 180);
+                QVERIFY(k - first >= 100 ||
+                        (f == chart[k - first] && v[1].toDouble() == responseLevel(f, fc, q)));
+            }
+            QVERIFY(lines.size() - first > 100 && f >= 20000 && f / responseRatio() < 20000);
+        }
+        QCOMPARE(frdFileName(run, ResponseCurve::IdealSource), "АЧХ_Rвых_0.frd");
+        QCOMPARE(frdFileName(run, ResponseCurve::RunRout), "АЧХ_Rвых_6,5_Ом.frd");
+
+        const QStringList table = QString::fromStdString(responseTable(run)).split('\n');
+        QCOMPARE(table[0], "f, Гц\tАЧХ при Rвых = 0, дБ\tАЧХ при Rвых = 6,5  Ом, дБ");
+        const QStringList row = QString(table[51]).replace(',', '.').split('\t');
+        QVERIFY(table[51].contains(',') && !table[51].contains('.') && row.size() == 3);
+        QCOMPARE(row[0].toDouble(), chart[50]); // QCOMPARE takes doubles to 12 digits
+        QCOMPARE(row[2].toDouble(), responseLevel(chart[50], fc, run.box.qtcNew));
+        QCOMPARE(table.size(), 102); // and the empty piece after the last line end
     }
 };
 

@@ -1,11 +1,15 @@
-// The five files the program writes ("Сохранить" and the help text), each meeting each fault of
-// the file system: the text of the error report, and what is left on disk afterwards. Saving runs
-// in a child (this program again, driving the real windows) as an ordinary user, so that
-// permission bits count, and under a file size limit where a write is to fail part-way.
+// The files the program writes ("Сохранить", the help text, the netlist and the two FRD files),
+// each meeting each fault of the file system: the text of the error report, and what is left on
+// disk afterwards. Saving runs in a child (this program again, driving the real windows) as an
+// ordinary user, so that permission bits count, and under a file size limit where a write is to
+// fail part-way.
 
+#include "amplifier/spice_netlist.h"
 #include "help/help_file.h"
+#include "report/output_files.h"
 #include "scratch_files.h"
 #include "ui/classic_look.h"
+#include "ui/error_report.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -42,6 +46,8 @@ const QStringList saveOrder{"АЧХ_колонки.bmp", "АЧХ_колонки.
                             "Комбинированная_ООС.txt"};
 const QString reportName = saveOrder.last();
 const QString helpName = QString::fromUtf8(helpFileName);
+const QStringList exportOrder{"Схема_неинвертирующий.cir", "АЧХ_Rвых_0.frd", "АЧХ_Rвых_6_Ом.frd"};
+const QStringList allFiles = saveOrder + QStringList{helpName} + exportOrder;
 
 constexpr rlim_t sizeLimit = 100; // bytes; every file written is larger
 constexpr uid_t nobody = 65534;
@@ -198,7 +204,8 @@ bool plantLinkAsNobody(const QString &target, const QString &link) {
 }
 
 // Runs `program` (a copy of this test) as a child that saves in `directory`: "save" presses
-// "Сохранить" after a calculation, "help" presses "Сохранить текст в файл". Answers what it
+// "Сохранить" after a calculation, "help" presses "Сохранить текст в файл", "export" writes the
+// default designs' netlist and FRD files through the writers the menus call. Answers what it
 // printed: the text of the error report it met, empty when none. The child runs as the ordinary
 // user when we are root, unless `asRoot`.
 QString saveInChild(const QString &program, const QString &directory, const QString &mode,
@@ -265,6 +272,18 @@ int childSaves(const QByteArray &mode) {
         form.PageControl1->setCurrentIndex(0);
         QTest::mouseClick(findButton(&form, 6), Qt::LeftButton); // non-inverting, all parts known
         shown = errorReportDuring([&] { QTest::mouseClick(form.Button10, Qt::LeftButton); });
+    } else if (mode == "export") {
+        const Network n{20e3, 10e3, 1e3, 0.2};
+        const AmplifierRun amplifier{
+            SchemeKind::NonInverting, 3, n, 4, 0, 0, networkOutputs(nonInvertingCircuit, n, 4), {}};
+        const Driver d{19, 3.4, 2.63, 0.18, 90};
+        shown = errorReportDuring([&] {
+            runHandler([&] {
+                writeWholeFile(nonInvertingNetlistFileName, spiceNetlist(amplifier));
+                writeResponseFiles(QDir::currentPath().toStdString(),
+                                   {d, 50, 6, closedBox(d, 50, 6), {}});
+            });
+        });
     } else {
         TForm2 help;
         help.show();
@@ -299,7 +318,8 @@ private slots:
         handOver(scene.cwd);
         QCOMPARE(saveInChild(program, scene.cwd, "save", false), QString());
         QCOMPARE(saveInChild(program, scene.cwd, "help", false), QString());
-        QStringList all = saveOrder + QStringList{helpName};
+        QCOMPARE(saveInChild(program, scene.cwd, "export", false), QString());
+        QStringList all = allFiles;
         all.sort();
         QCOMPARE(entries(scene.cwd), all);
         for (const QString &name : entries(scene.cwd)) {
@@ -311,7 +331,7 @@ private slots:
     void faultOnOneFile_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("faultIndex");
-        for (const QString &file : saveOrder + QStringList{helpName})
+        for (const QString &file : allFiles)
             for (int i = 0; i < int(std::size(faultCases)); ++i)
                 // A file the pipe takes whole is written before its reader can go or stall.
                 if ((faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader &&
@@ -329,8 +349,10 @@ private slots:
         const bool shared = c.fault == Fault::LinkPlantedInASharedFolder;
         if (shared && ::geteuid() != 0)
             QSKIP("planting another user's link needs root");
-        const bool isHelp = file == helpName;
-        const QStringList names = isHelp ? QStringList{helpName} : saveOrder;
+        const bool isHelp = file == helpName, isExport = exportOrder.contains(file);
+        const QStringList names =
+            isHelp ? QStringList{helpName} : (isExport ? exportOrder : saveOrder);
+        const char *mode = isHelp ? "help" : (isExport ? "export" : "save");
         const qsizetype at = names.indexOf(file);
 
         Scene s;
@@ -404,8 +426,7 @@ private slots:
             onePage.emplace(linkTarget, c.fault == Fault::LinkToAPipeNeverRead);
         const bool limited =
             c.fault == Fault::WriteFailsPartWay || c.fault == Fault::LinkToAFileWriteFails;
-        const QString shown =
-            saveInChild(program, s.cwd, isHelp ? "help" : "save", limited, shared);
+        const QString shown = saveInChild(program, s.cwd, mode, limited, shared);
         const QByteArray piped = pipe ? pipe->finish() : QByteArray();
         onePage.reset();
 

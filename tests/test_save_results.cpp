@@ -10,6 +10,7 @@
 #include "ui/timage.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QtEndian>
 #include <cerrno>
 #include <memory>
@@ -120,6 +122,19 @@ struct Session {
     QString save() {
         return errorReportDuring([this] { QTest::mouseClick(form->Button10, Qt::LeftButton); });
     }
+
+    // The word after a save as the tooltip shows it and a screen reader hears it; empty if none.
+    QString savedWord() const {
+        const auto *notice =
+            QAccessible::queryAccessibleInterface(form->findChild<QWidget *>("Announcement"));
+        const bool heard = notice && notice->role() == QAccessible::Notification &&
+                           !notice->state().invisible && QToolTip::isVisible();
+        return heard && QToolTip::text() == notice->text(QAccessible::Name) ? QToolTip::text() : "";
+    }
+    QString savedWordFor(bool withSchematic) const {
+        return "Сохранено в " + QFileInfo(dir.path()).canonicalFilePath() + ": " + report + ", " +
+               (withSchematic ? schematic + ", " : "") + chartBmp + ", " + chartWmf;
+    }
 };
 
 // The schematic file: 160 × 203, 24 bits, uncompressed, 40-byte header, 97 494 bytes, and
@@ -167,6 +182,7 @@ private slots:
         Session s;
         s.calculate(0, findButton(s.form.get(), 6));
         QCOMPARE(s.save(), QString());
+        QCOMPARE(s.savedWord(), s.savedWordFor(true));
 
         QCOMPARE(readFile(s.path(report)),
                  expectedReportFile(expectedAmplifierSection(nonInvertingDefaults)));
@@ -186,6 +202,7 @@ private slots:
         writeFile(s.path(schematic), previousFiles[schematic]);
         s.calculate(2, findButton(s.form.get(), 7));
         QCOMPARE(s.save(), QString());
+        QCOMPARE(s.savedWord(), s.savedWordFor(false));
 
         const QByteArray expected = expectedReportFile(expectedSpeakerSection(speakerDefaults));
         QCOMPARE(readFile(s.path(report)), expected);
@@ -284,6 +301,7 @@ private slots:
         QVERIFY(QDir(s.dir.path()).mkdir(report));
         s.calculate(1, findButton(s.form.get(), 3));
         QCOMPARE(s.save(), QString("File access denied."));
+        QCOMPARE(s.savedWord(), QString());
         // The images before it were written; nothing replaced the directory.
         QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1).isNull());
         QVERIFY(QFileInfo(s.path(chartWmf)).isFile());

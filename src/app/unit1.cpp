@@ -3,9 +3,11 @@
 #include "amplifier/amplifier_page.h"
 #include "help/unit2.h"
 #include "input/numeric_fields.h"
+#include "report/output_files.h"
 #include "report/save_results.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
+#include "ui/announcement.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
@@ -13,6 +15,7 @@
 #include "ui/program_icon.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -128,4 +131,6 @@ void TForm1::Button10Click() {
                               : last.schemeKind == SchemeKind::Inverting  ? &TabSheet2->schematic()
                                                                           : nullptr;
     saveResults(last, TabSheet3->Chart1, schematic);
+    announce(Button10, QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(),
+                                                               schematic != nullptr)));
 }

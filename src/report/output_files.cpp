@@ -3,6 +3,7 @@
 #include "core/replacing_file.h"
 #include "report/io_error.h"
 #include "report/report_text.h"
+#include "speaker/response_export.h"
 
 #include <climits>
 #include <cstring>
@@ -26,7 +27,7 @@ void throwIfReportFailed(int error) {
 
 } // namespace
 
-void writeImageFile(const std::string &name, std::string_view bytes) {
+void writeWholeFile(const std::string &name, std::string_view bytes) {
     ReplacingFile file(name);
     if (const int error = file.create())
         throw std::runtime_error("Cannot create file \"" + fullPath(name) + "\". " +
@@ -35,10 +36,22 @@ void writeImageFile(const std::string &name, std::string_view bytes) {
         throw std::runtime_error("Stream write error");
 }
 
+void writeResponseFiles(const std::string &folder, const SpeakerRun &run) {
+    for (const ResponseCurve curve : {ResponseCurve::IdealSource, ResponseCurve::RunRout})
+        writeWholeFile(folder + '/' + frdFileName(run, curve), frdText(run, curve));
+}
+
 void writeReportFile(const std::string &name, const LastResults &last) {
     ReplacingFile file(name);
     throwIfReportFailed(file.create());
     for (const std::string &line : reportLines(last))
         throwIfReportFailed(file.write(reportFileLine(line)));
     throwIfReportFailed(file.commit());
+}
+
+std::string savedFilesNotice(const std::string &folder, bool withSchematic) {
+    std::string text = "Сохранено в " + folder + ": " + reportFileName + ", ";
+    if (withSchematic)
+        text += std::string(schematicFileName) + ", ";
+    return text + chartBitmapFileName + ", " + chartMetafileFileName;
 }

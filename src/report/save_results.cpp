@@ -34,12 +34,12 @@ QImage chartImage(QWidget *chart) {
 } // namespace
 
 void saveResults(const LastResults &last, QWidget *chart, const QImage *schematic) {
-    writeImageFile(chartBitmapFileName, bmpBytes(chartImage(chart)));
+    writeWholeFile(chartBitmapFileName, bmpBytes(chartImage(chart)));
     const QByteArray metafile = widgetToMetafile(chart);
-    writeImageFile(
+    writeWholeFile(
         chartMetafileFileName,
         std::string_view(metafile.constData(), static_cast<std::size_t>(metafile.size())));
     if (schematic)
-        writeImageFile(schematicFileName, bmpBytes(*schematic));
+        writeWholeFile(schematicFileName, bmpBytes(*schematic));
     writeReportFile(reportFileName, last);
 }

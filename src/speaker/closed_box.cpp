@@ -4,6 +4,7 @@
 #include "core/decimal_text.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -39,8 +40,10 @@ double requiredOutputResistance(const Driver &d, double s) {
     return checked(roundHalfEven(r, 3));
 }
 
+double responseRatio() { return std::exp(std::log(100.0) / 98.999); }
+
 std::array<double, responsePoints> responseFrequencies() {
-    const double ratio = std::exp(std::log(100.0) / 98.999);
+    const double ratio = responseRatio();
     std::array<double, responsePoints> f{};
     f[0] = 10;
     for (std::size_t k = 1; k < f.size(); ++k)
@@ -54,4 +57,10 @@ double responseLevel(double f, double fc, double q) {
     const double damping = quotient(2 * quotient(0.5, q) * f, fc); // x/q
     const double magnitude = quotient(x2, std::sqrt((1 - x2) * (1 - x2) + damping * damping));
     return checked(20 * std::log10(magnitude));
+}
+
+double responsePhase(double f, double fc, double q) {
+    // H(jx) = -x²/(1 - x² + jx/Q): the numerator's 180° less the denominator's angle.
+    const double x = quotient(f, fc);
+    return checked(180 - std::atan2(quotient(x, q), 1 - x * x) * (180 / std::numbers::pi));
 }

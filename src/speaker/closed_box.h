@@ -41,10 +41,15 @@ inline constexpr double targetQtc = 0.7;
 // ArithmeticFault when s/0,7 equals 1/Qms: only an infinite resistance (current drive) would do.
 double requiredOutputResistance(const Driver &driver, double s);
 
-// 100 frequencies from 10 Hz to just above 1 kHz, each the previous one times
-// exp(ln 100 / 98.999): built by repeated multiplication, not by powers.
+// 100 frequencies from 10 Hz to just above 1 kHz, each the previous one times responseRatio():
+// built by repeated multiplication, not by powers.
 constexpr int responsePoints = 100;
 std::array<double, responsePoints> responseFrequencies();
+double responseRatio(); // exp(ln 100 / 98.999)
 
 // Level of the high-pass at f, in dB relative to its pass band.
 double responseLevel(double f, double fc, double q);
+
+// Phase of the same high-pass at f in degrees: 180 far below the corner, 90 at fc, towards 0 far
+// above it.
+double responsePhase(double f, double fc, double q);
