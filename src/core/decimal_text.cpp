@@ -94,3 +94,18 @@ std::string displayRounded(double value, int decimals) {
 }
 
 std::string displayKiloOhms(double ohms) { return formatGeneral(std::nearbyint(ohms / 10) / 100); }
+
+std::string signedFixed(double value, int decimals) {
+    const double rounded = roundHalfEven(value, decimals);
+    std::string text = formatGeneral(std::fabs(rounded));
+    if (decimals > 0) {
+        const auto comma = text.find(',');
+        if (comma == std::string::npos)
+            text += ',';
+        const auto places = comma == std::string::npos ? 0 : text.size() - comma - 1;
+        text.append(static_cast<std::size_t>(decimals) - places, '0');
+    }
+    if (rounded == 0)
+        return text;
+    return (rounded < 0 ? "−" : "+") + text;
+}
