@@ -1,7 +1,8 @@
-// The network evaluations against an independent nodal solution of the two circuits, and the
-// R2 bisection and the R1/R2 Newton design on both circuits and on artificial ones that drive
-// the solvers down their rare paths.
+// The network evaluations against an independent nodal solution of the two circuits, the R2
+// bisection and the R1/R2 Newton design on both circuits and on artificial ones that drive the
+// solvers down their rare paths, the best standard pair, and the spread at part tolerances.
 
+#include "amplifier/best_pair.h"
 #include "amplifier/feedback_design.h"
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
@@ -11,6 +12,7 @@
 #include "ngspice_run.h"
 #include "nodal_model.h"
 #include "report/output_files.h"
+#include "tolerance/spread_table.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +39,19 @@ LastResults amplifierInputs(double r1, double r2, double roc, double rload, doub
     return last;
 }
 
+// A run of `variant` with its outputs evaluated as the page evaluates them.
+AmplifierRun runOf(SchemeKind kind, int variant, Network network, double rload,
+                   double targetRout = 0, double targetGain = 0) {
+    return {kind,
+            variant,
+            network,
+            rload,
+            targetRout,
+            targetGain,
+            networkOutputs(circuitFor(kind), network, rload),
+            {}};
+}
+
 double worstSpiceDifference = 0; // of all netlists solved
 
 // The netlist of a group's run, solved by ngspice (ngspice_run.h): Ку and Rвых within 1e-6 of
@@ -44,7 +59,7 @@ double worstSpiceDifference = 0; // of all netlists solved
 bool ngspiceAgrees(const AmplifierCircuit &circuit, int variant, const Network &n, double rload) {
     const auto kind =
         &circuit == &invertingCircuit ? SchemeKind::Inverting : SchemeKind::NonInverting;
-    const AmplifierRun run{kind, variant, n, rload, 0, 0, networkOutputs(circuit, n, rload), {}};
+    const AmplifierRun run = runOf(kind, variant, n, rload);
     const std::string netlist = spiceNetlist(run);
     QTemporaryDir dir;
     const QString path = dir.filePath(nonInvertingNetlistFileName);
@@ -350,6 +365,121 @@ private slots:
         const R1R2Design d = designR1R2(fakeCircuit, runaway);
         QCOMPARE(d.outcome, R1R2Design::Stopped);
         QCOMPARE(d.attempts, 0); // ended by the fault
+    }
+
+    void bestStandardPair() {
+        // Non-inverting Variant 2, Ку 5,61, Rвых 1,06 with Roc 0,26 kΩ, Rн 6, Rт 0,2: the design
+        // gives R1 ≈ 0,338 and R2 ≈ 0,0784 kΩ. Rвых = 0,2·(330 + 82)/82,2 = 1,0024 misses by
+        // −5,4 % with the nearest values; 0,2·405/75,2 = 1,0771 by +1,6 % with R2 = 0,075.
+        LastResults last = amplifierInputs(0, 0, 260, 6, 0.2);
+        last.targetGain = 5.61;
+        last.rout = 1.06;
+        const R1R2Design d = designR1R2(nonInvertingCircuit, last);
+        const AmplifierRun v2 =
+            runOf(SchemeKind::NonInverting, 2, {d.r1, d.r2, 260, 0.2}, 6, 1.06, 5.61);
+        QCOMPARE(nearestStandardValue(StandardSeries::E24, d.r1 / 1000), 0.33);
+        QCOMPARE(nearestStandardValue(StandardSeries::E24, d.r2 / 1000), 0.082);
+        QCOMPARE(pairErrorText(evaluatePair(v2, 0.33, 0.082)), "Rвых −5,4 %, Ку −4,1 %");
+        const auto best = ::bestStandardPair(v2, StandardSeries::E24);
+        QCOMPARE(best->r1KiloOhms, 0.33);
+        QCOMPARE(best->r2KiloOhms, 0.075);
+        QCOMPARE(pairErrorText(*best), "Rвых +1,6 %, Ку +0,6 %");
+
+        // Variant 1 keeps its typed R1, standard or not: 0,2·29 500/10 000,2 misses by −1,7 %.
+        const AmplifierRun v1 = runOf(SchemeKind::NonInverting, 1,
+                                      {19'500, r2ForRout(19'500, 0.2, 0.6), 1'000, 0.2}, 4, 0.6);
+        const auto kept = ::bestStandardPair(v1, StandardSeries::E24);
+        QCOMPARE(kept->r1KiloOhms, 19.5);
+        QCOMPARE(kept->r2KiloOhms, 10.0);
+        QCOMPARE(pairErrorText(*kept).substr(0, 16), "Rвых −1,7 %");
+
+        // The exact pair 0,3/0,047 lies below Variant 3's 0,05 kΩ; the steps run on past 0,1.
+        AmplifierRun low = runOf(SchemeKind::Inverting, 2, {300, 47, 1'000, 0.2}, 4);
+        low.targetRout = low.outputs.rout;
+        low.targetGain = low.outputs.gain;
+        QVERIFY(::bestStandardPair(low, StandardSeries::E24)->r2KiloOhms >= 0.05);
+        QCOMPARE(standardValuesAround(StandardSeries::E24, 0.1, 3),
+                 (std::vector<double>{0.075, 0.082, 0.091, 0.1, 0.11, 0.12, 0.13}));
+    }
+
+    // With the others held, Rвых and Ку are monotonic in each part, so the 16 corners bound the
+    // whole tolerance box; 10⁵ inside points over random designs of the field ranges check it.
+    // The load step leaves rounding noise of some 1e-8 in Rвых, hence the margin.
+    void cornersBoundTheToleranceBox() {
+        std::mt19937_64 random(22);
+        const auto logUniform = [&random](double low, double high) {
+            return std::exp(std::uniform_real_distribution(std::log(low), std::log(high))(random));
+        };
+        std::uniform_real_distribution<double> tolerance(0, 20), inside(-1, 1);
+        for (int design = 0; design < 1'000; ++design) {
+            const Network n{logUniform(50, 1e6), logUniform(50, 1e6), logUniform(50, 1e6),
+                            logUniform(0.05, 20)};
+            const auto kind = design % 2 ? SchemeKind::Inverting : SchemeKind::NonInverting;
+            const AmplifierRun run = runOf(kind, 3, n, logUniform(1, 100));
+            const Tolerances t{tolerance(random), tolerance(random)};
+            const OutputSpread spread = outputSpread(run, t);
+            const auto within = [](double value, const Spread &s) {
+                const double margin = 1e-7 * s.nominal;
+                return value >= s.min.value - margin && value <= s.max.value + margin;
+            };
+            for (int point = 0; point < 100; ++point) {
+                const auto part = [&](double nominal, double percent) {
+                    return nominal * (1 + inside(random) * percent / 100);
+                };
+                const Network p{part(n.r1, t.parts), part(n.r2, t.parts), part(n.roc, t.parts),
+                                part(n.rt, t.sense)};
+                const NetworkOutputs o = networkOutputs(circuitFor(kind), p, run.rload);
+                QVERIFY(within(o.rout, spread.rout) && within(o.gain, spread.gain));
+            }
+        }
+    }
+
+    // The default networks of Variant 3 at 1 %/1 %, 100 W into 4 Ω. Rвых = Rт·(R1 + R2)/(R2 + Rт)
+    // rises with R1 and Rт and falls with R2; Ку = E·Rн/(Rн + Rвых) with the open-circuit gain
+    // E = (R1 + R2)/(R2 + Rт) + R1/Roc (non-inverting) or R1/Roc (inverting). Rт takes
+    // 100·0,2/4 = 5 W, 0,2/4,2 = 4,8 % of the output.
+    void spreadsOfTheDefaults() {
+        const Driver driver{19, 3.4, 2.63, 0.18, 90};
+        const SpeakerRun speaker{driver, 50, 6, closedBox(driver, 50, 6), {}};
+        using Row = std::vector<std::string>;
+        struct Case {
+            AmplifierRun run;
+            const SpeakerRun *speaker;
+            std::vector<Row> cells;
+        };
+        const Case cases[] = {
+            // Rвых 0,599988: 0,198·29 900/10 100,198 = 0,586147 (−2,31 %),
+            // 0,202·30 100/9 900,202 = 0,614149 (+2,36 %). Ку 20: E = 29 900/10 100,202 +
+            // 19 800/1 010 = 22,564296 gives 19,6297 (−1,85 %); E = 30 300/10 100,198 +
+            // 20 200/990 = 23,403981 with Rвых 0,593988 gives 20,3779 (+1,89 %). Qtc' = s·Qts' with
+            // s = √2,8 and Qes' = 0,18·(3,4 + Rвых)/3,4: 0,327953, 0,326901, 0,329027.
+            {runOf(SchemeKind::NonInverting, 3, {20'000, 10'000, 1'000, 0.2}, 4),
+             &speaker,
+             {{"0,6", "0,59", "0,61", "−2,31 … +2,36", "R1− R2+ Roc± Rт−", "R1+ R2− Roc± Rт+"},
+              {"20", "19,6", "20,4", "−1,85 … +1,89", "R1− R2+ Roc+ Rт+", "R1+ R2+ Roc− Rт−"},
+              {"0,328", "0,327", "0,329", "−0,32 … +0,33", "R1− R2+ Roc± Rт−", "R1+ R2− Roc± Rт+"},
+              {"5 Вт, 4,8 % мощности усилителя"}}},
+            // Rвых 2,199560: 0,198·10 910/1 010,198 = 2,138373 (−2,78 %),
+            // 0,202·11 090/990,202 = 2,262346 (+2,85 %). Ку 6,452071: 9 900/1 010·4/(4 +
+            // 0,202·10 890/990,202) = 6,301957 (−2,33 %); 10 100/990·4/(4 + 0,198·11 110/
+            // 1 010,198) = 6,605843 (+2,38 %).
+            {runOf(SchemeKind::Inverting, 3, {10'000, 1'000, 1'000, 0.2}, 4),
+             nullptr,
+             {{"2,2", "2,14", "2,26", "−2,78 … +2,85", "R1− R2+ Roc± Rт−", "R1+ R2− Roc± Rт+"},
+              {"6,5", "6,3", "6,6", "−2,33 … +2,38", "R1− R2− Roc+ Rт+", "R1+ R2+ Roc− Rт−"},
+              {"5 Вт, 4,8 % мощности усилителя"}}},
+        };
+        for (const Case &c : cases)
+            QCOMPARE(spreadCells(c.run, c.speaker, {1, 1}, 100), c.cells);
+
+        // At tolerance 0 every corner is the nominal network; Rт 20 Ω under 4 Ω takes 5/6.
+        const AmplifierRun exact =
+            runOf(SchemeKind::NonInverting, 3, {20'000, 10'000, 1'000, 20}, 4);
+        QCOMPARE(spreadCells(exact, nullptr, {0, 0}, 100)[0],
+                 (Row{"59,88", "59,88", "59,88", "0,00 … 0,00", "R1± R2± Roc± Rт±",
+                      "R1± R2± Roc± Rт±"}));
+        QCOMPARE(spreadCells(exact, nullptr, {0, 0}, 100)[2][0],
+                 "500 Вт, 83,3 % мощности усилителя");
     }
 };
 

@@ -5,6 +5,9 @@
 
 #include <array>
 
+// The model of a page: non-inverting or inverting.
+const AmplifierCircuit &circuitFor(SchemeKind kind);
+
 // Ку and Rвых of a network at its load, by the model the page computes with.
 struct NetworkOutputs {
     double gain; // Ку at Rн

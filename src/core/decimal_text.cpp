@@ -131,3 +131,18 @@ std::string resistanceText(double ohms) {
         return formatSignificant(rounded / 1e3, 4) + " кОм";
     return formatSignificant(rounded, 4) + " Ом";
 }
+
+std::string signedFixed(double value, int decimals) {
+    const double rounded = roundHalfEven(value, decimals);
+    std::string text = formatGeneral(std::fabs(rounded));
+    if (decimals > 0) {
+        const auto comma = text.find(',');
+        if (comma == std::string::npos)
+            text += ',';
+        const auto places = comma == std::string::npos ? 0 : text.size() - comma - 1;
+        text.append(static_cast<std::size_t>(decimals) - places, '0');
+    }
+    if (rounded == 0)
+        return text;
+    return (rounded < 0 ? "−" : "+") + text;
+}

@@ -44,3 +44,7 @@ std::string resistanceText(double ohms);
 // A resistance in ohms shown in kilo-ohms with two decimals. Rounded from R/10 so that an exact
 // 10 075 Ω lands on the tie 1007.5 (shown 10,08), which R/1000·100 would miss.
 std::string displayKiloOhms(double ohms);
+
+// A signed value with exactly `decimals` places, rounded as displayRounded rounds: "+1,60",
+// "−0,40" with the true minus sign (U+2212). A value that rounds to zero shows unsigned, "0,00".
+std::string signedFixed(double value, int decimals);

@@ -33,7 +33,15 @@ std::span<const int> seriesValues(StandardSeries series) {
     return e96;
 }
 
-double nearestStandardValue(StandardSeries series, double value) {
+namespace {
+
+// A series value as the index of its mantissa in the decade table and its power of ten.
+struct SeriesStep {
+    int index;
+    int exponent;
+};
+
+SeriesStep nearestStep(StandardSeries series, double value) {
     assert(value > 0 && std::isfinite(value));
     const auto values = seriesValues(series);
     const int first = values.front();
@@ -48,12 +56,41 @@ double nearestStandardValue(StandardSeries series, double value) {
         mantissa = timesPowerOfTen(value, -(++exponent));
 
     const auto above = std::lower_bound(values.begin(), values.end(), mantissa);
+    const auto index = static_cast<int>(above - values.begin());
+    if (above != values.end() && *above == mantissa)
+        return {index, exponent};
     const double upper = above == values.end() ? 10.0 * first : *above;
-    if (upper == mantissa)
-        return timesPowerOfTen(upper, exponent);
     const double lower = *(above - 1);
     // Nearer the upper value on a log scale when upper/m ≤ m/lower. The scaled mantissa carries
     // a rounding, so a value at the geometric mean within it counts as the tie.
     const bool up = upper * lower <= mantissa * mantissa * (1 + 1e-12);
-    return timesPowerOfTen(up ? upper : lower, exponent);
+    if (!up)
+        return {index - 1, exponent};
+    if (above == values.end())
+        return {0, exponent + 1};
+    return {index, exponent};
+}
+
+// The value `steps` places above (below, when negative) a step of the series.
+double valueAt(StandardSeries series, SeriesStep step, int steps) {
+    const auto values = seriesValues(series);
+    const int size = static_cast<int>(values.size());
+    const int shifted = step.index + steps;
+    const int decades = shifted >= 0 ? shifted / size : -((size - 1 - shifted) / size);
+    const int index = shifted - decades * size;
+    return timesPowerOfTen(values[static_cast<std::size_t>(index)], step.exponent + decades);
+}
+
+} // namespace
+
+double nearestStandardValue(StandardSeries series, double value) {
+    return valueAt(series, nearestStep(series, value), 0);
+}
+
+std::vector<double> standardValuesAround(StandardSeries series, double value, int steps) {
+    const SeriesStep nearest = nearestStep(series, value);
+    std::vector<double> around;
+    for (int k = -steps; k <= steps; ++k)
+        around.push_back(valueAt(series, nearest, k));
+    return around;
 }

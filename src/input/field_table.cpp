@@ -77,14 +77,18 @@ std::string rangeText(const FieldSpec &field, std::string_view unit) {
 }
 
 FieldCheck checkFieldText(std::string_view text, const FieldSpec &field) {
+    return checkNumberText(text, field.min, field.max);
+}
+
+FieldCheck checkNumberText(std::string_view text, double min, double max) {
     if (text.starts_with(',') || std::count(text.begin(), text.end(), ',') > 1)
         return {FieldVerdict::CommaFault};
     const auto value = parseDecimalComma(text);
     if (!value)
         return {FieldVerdict::NotANumber};
-    if (*value < field.min)
+    if (*value < min)
         return {FieldVerdict::BelowMin, *value};
-    if (*value > field.max)
+    if (*value > max)
         return {FieldVerdict::AboveMax, *value};
     return {FieldVerdict::Accepted, *value};
 }

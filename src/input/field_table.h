@@ -52,3 +52,5 @@ std::string rangeText(const FieldSpec &field, std::string_view unit);
 
 // The decision part of the field check: comma test, conversion, lower then upper bound.
 FieldCheck checkFieldText(std::string_view text, const FieldSpec &field);
+// The same for any field with inclusive bounds.
+FieldCheck checkNumberText(std::string_view text, double min, double max);

@@ -1,6 +1,6 @@
 #include "input/numeric_fields.h"
 
-#include "input/key_filter.h"
+#include "input/field_keys.h"
 #include "ui/classic_look.h"
 
 #include <QKeyEvent>
@@ -10,12 +10,6 @@
 #include <stdexcept>
 
 namespace {
-
-void setFieldColour(QLineEdit *edit, const QColor &colour) {
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, colour);
-    edit->setPalette(palette);
-}
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -47,23 +41,7 @@ bool NumericFields::eventFilter(QObject *watched, QEvent *event) {
         return false;
 
     resetOnKeyDown(edit, key->key());
-
-    // Shortcuts (copy, paste, undo, select all) and keys without a character (arrows, Delete,
-    // Home, End) work as in any edit field.
-    if (key->modifiers() & Qt::ControlModifier)
-        return false;
-    const QString text = key->text();
-    if (text.isEmpty() || key->key() == Qt::Key_Delete)
-        return false;
-
-    const auto typed = numericKeyFilter(text.toUcs4().value(0), backspace);
-    if (!typed)
-        return true; // dropped
-    if (*typed == U',' && text != ",") {
-        edit->insert(","); // a typed point
-        return true;
-    }
-    return false;
+    return filterFieldKey(edit, *key, backspace);
 }
 
 void NumericFields::resetOnKeyDown(QLineEdit *edit, int key) {

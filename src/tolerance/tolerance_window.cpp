@@ -1,0 +1,211 @@
+#include "tolerance/tolerance_window.h"
+
+#include "input/field_keys.h"
+#include "input/field_table.h"
+#include "tolerance/spread_table.h"
+#include "ui/accessible_names.h"
+#include "ui/classic_look.h"
+#include "ui/error_report.h"
+#include "ui/program_icon.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+struct InputField {
+    const char *objectName;
+    const char *caption;
+    const char *defaultText;
+    double min; // both bounds inclusive
+    const char *minText;
+    double max;
+    const char *maxText;
+};
+
+constexpr std::array<InputField, 3> inputFields{{
+    {"PartsTolerance", "Допуск R1, R2, Roc (%)", "1", 0, "0", 20, "20"},
+    {"SenseTolerance", "Допуск Rт (%)", "1", 0, "0", 20, "20"},
+    {"LoadPower", "Мощность в нагрузке, Вт", "100", 1, "1", 5000, "5000"},
+}};
+
+QString shown(const std::string &text) { return QString::fromStdString(text); }
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// A cell as a screen reader announces it: «Rвых (Ом), Минимум = 0,59»; an empty one without
+// the value.
+QTableWidgetItem *newCell(const std::string &row, const std::string &column,
+                          const std::string &value) {
+    auto *cell = new QTableWidgetItem(shown(value));
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    const std::string name = row + ", " + column + (value.empty() ? "" : " = " + value);
+    cell->setData(Qt::AccessibleTextRole, shown(name));
+    return cell;
+}
+
+} // namespace
+
+ToleranceWindow::ToleranceWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName("ToleranceWindow");
+    setPalette(designPalette()); // the desktop's theme stays outside
+    setWindowTitle("Разброс параметров");
+    setWindowIcon(programIcon());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // the window fits the table
+    caption = new QLabel(this);
+    caption->setObjectName("RunCaption");
+    layout->addWidget(caption);
+
+    auto *inputGrid = new QGridLayout;
+    for (std::size_t i = 0; i < inputFields.size(); ++i) {
+        const InputField &spec = inputFields[i];
+        auto *label = new QLabel(spec.caption, this);
+        QLineEdit *field = fields[i] = new QLineEdit(this);
+        field->setObjectName(spec.objectName);
+        field->setText(spec.defaultText);
+        field->setFixedWidth(65);
+        nameField(field, {label});
+        field->installEventFilter(this);
+        connect(field, &QLineEdit::textChanged, this,
+                [this] { runHandler([this] { fillTable(); }); });
+        connect(field, &QLineEdit::editingFinished, this, [this, i] { clampField(i); });
+        const int row = static_cast<int>(i);
+        inputGrid->addWidget(label, row, 0);
+        inputGrid->addWidget(field, row, 1);
+    }
+    inputGrid->setColumnStretch(2, 1);
+    layout->addLayout(inputGrid);
+
+    table = new QTableWidget(this);
+    table->setObjectName("SpreadTable");
+    table->setAccessibleName("Разброс параметров");
+    table->setColumnCount(static_cast<int>(spreadColumns.size()));
+    QStringList headers;
+    for (const std::string &column : spreadColumns)
+        headers << shown(column);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false); // Tab leaves the table for the button
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    layout->addWidget(table);
+
+    copyButton = new QPushButton("Копировать", this);
+    copyButton->setObjectName("CopyButton");
+    connect(copyButton, &QPushButton::clicked, this, [this] { copyTable(); });
+    layout->addWidget(copyButton, 0, Qt::AlignRight);
+}
+
+// A field that holds the focus finishes its editing as QWidget's destructor deletes it, when
+// this window is no longer one to clamp or fill anything.
+ToleranceWindow::~ToleranceWindow() {
+    for (QLineEdit *field : fields)
+        disconnect(field, nullptr, this, nullptr);
+}
+
+void ToleranceWindow::showFor(const AmplifierRun &amplifier, const SpeakerRun *loudspeaker) {
+    run = amplifier;
+    speaker.reset();
+    if (loudspeaker)
+        speaker = *loudspeaker;
+    caption->setText(shown(runCaption(amplifier)));
+    fillTable();
+    show();
+    raise();
+    activateWindow();
+}
+
+bool ToleranceWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto *field = static_cast<QLineEdit *>(watched);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    backspace = key->key() == Qt::Key_Backspace;
+    setFieldColour(field, clWindow());
+    // Enter reaches the field, which then finishes its editing.
+    return !isEnter(key->key()) && filterFieldKey(field, *key, backspace);
+}
+
+std::optional<ToleranceWindow::Inputs> ToleranceWindow::inputs() const {
+    std::array<double, inputFields.size()> values{};
+    for (std::size_t i = 0; i < inputFields.size(); ++i) {
+        const FieldCheck check = checkNumberText(fields[i]->text().toStdString(),
+                                                 inputFields[i].min, inputFields[i].max);
+        if (check.verdict != FieldVerdict::Accepted)
+            return std::nullopt;
+        values[i] = check.value;
+    }
+    return Inputs{{values[0], values[1]}, values[2]};
+}
+
+// A field left holding no value within its range: the bound it broke, if any, and yellow.
+void ToleranceWindow::clampField(std::size_t index) {
+    const InputField &spec = inputFields[index];
+    QLineEdit *field = fields[index];
+    const FieldCheck check = checkNumberText(field->text().toStdString(), spec.min, spec.max);
+    if (check.verdict == FieldVerdict::Accepted)
+        return;
+    if (check.verdict == FieldVerdict::BelowMin)
+        field->setText(spec.minText);
+    else if (check.verdict == FieldVerdict::AboveMax)
+        field->setText(spec.maxText);
+    setFieldColour(field, clYellow());
+}
+
+void ToleranceWindow::fillTable() {
+    if (!run)
+        return;
+    const std::vector<std::string> rowNames = spreadRowNames(speaker.has_value());
+    const std::optional<Inputs> given = inputs();
+    cells.clear();
+    if (given)
+        cells =
+            spreadCells(*run, speaker ? &*speaker : nullptr, given->tolerances, given->loadWatts);
+    copyButton->setEnabled(given.has_value());
+
+    // Rвых, Ку and Qtc' fill their rows, numbers to the right; the power in Rт is one text
+    // across the last row, set once the columns are sized so that their widths leave it out.
+    const int rows = static_cast<int>(rowNames.size());
+    const int powerRow = rows - 1;
+    table->clearContents();
+    table->clearSpans();
+    table->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        table->setVerticalHeaderItem(row, new QTableWidgetItem(shown(rowNames[index])));
+        for (std::size_t column = 0; row < powerRow && column < spreadColumns.size(); ++column) {
+            QTableWidgetItem *cell =
+                newCell(rowNames[index], spreadColumns[column], given ? cells[index][column] : "");
+            if (column < 3)
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, static_cast<int>(column), cell);
+        }
+    }
+    table->resizeColumnsToContents();
+    table->setItem(powerRow, 0,
+                   newCell(rowNames.back(), spreadColumns[0], given ? cells.back()[0] : ""));
+    table->setSpan(powerRow, 0, 1, table->columnCount());
+    table->resizeRowsToContents();
+    table->updateGeometry();
+}
+
+void ToleranceWindow::copyTable() const {
+    if (cells.empty())
+        return;
+    QApplication::clipboard()->setText(
+        shown(tabSeparated(spreadRowNames(speaker.has_value()), cells)));
+}

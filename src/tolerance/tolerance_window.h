@@ -1,0 +1,59 @@
+#pragma once
+
+#include "amplifier/amplifier_run.h"
+#include "speaker/speaker_run.h"
+#include "tolerance/spread.h"
+
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// «Разброс параметров»: how far Rвых, Ку and the loudspeaker's Qtc' of a group's last run stray
+// within the part tolerances, and the power the sense resistor takes. A non-modal window of its
+// own, made once by the main window, whose fields keep their values from one showing to the next.
+//
+// The table follows every change of a field while all three hold values within their ranges, and
+// shows no values otherwise. A value out of range is replaced by the bound it broke, and the
+// field turns yellow, only when the field is left or Enter is pressed: "1" on the way to "15"
+// stays as typed. A field left empty or with a misplaced comma turns yellow as it is. The next
+// key-down in the field takes the yellow off.
+class ToleranceWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ToleranceWindow(QWidget *parent);
+    ~ToleranceWindow() override;
+
+    // Loads a run, and the loudspeaker page's run when it has one (null otherwise), then shows
+    // the window and brings it to the front.
+    void showFor(const AmplifierRun &run, const SpeakerRun *speaker);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Inputs {
+        Tolerances tolerances;
+        double loadWatts;
+    };
+    std::optional<Inputs> inputs() const;
+    void clampField(std::size_t index);
+    void fillTable();
+    void copyTable() const;
+
+    std::array<QLineEdit *, 3> fields{};
+    QLabel *caption = nullptr;
+    QTableWidget *table = nullptr;
+    QPushButton *copyButton = nullptr;
+    std::optional<AmplifierRun> run;
+    std::optional<SpeakerRun> speaker;
+    std::vector<std::vector<std::string>> cells; // as shown; empty while a field has no value
+    bool backspace = false;                      // the last key-down in a field was Backspace
+};
