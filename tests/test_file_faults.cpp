@@ -8,6 +8,7 @@
 #include "help/help_file.h"
 #include "report/output_files.h"
 #include "scratch_files.h"
+#include "speaker/response_export.h"
 #include "ui/classic_look.h"
 #include "ui/error_report.h"
 #include "window_fixture.h"

@@ -409,8 +409,10 @@ private slots:
         QStringList items;
         for (const QAction *item : menu->actions())
             items << item->text();
-        QCOMPARE(items, QStringList({"Ряд E24 → Вариант 3", "Ряд E96 → Вариант 3", "",
-                                     "Копировать результаты"}));
+        QCOMPARE(items, QStringList({"Ряд E24 → Вариант 3", "Ряд E96 → Вариант 3",
+                                     "Лучшая пара E24 → Вариант 3", "Лучшая пара E96 → Вариант 3",
+                                     "", "Сохранить схему для SPICE…", "", "Разброс при допусках…",
+                                     "", "Копировать результаты"}));
         chooseItem(menu, "Ряд E96 → Вариант 3");
         QCOMPARE(fieldTexts(26), QStringList({"20", "10", "1", "4", "0,2"}));
         QCOMPARE(label(53)->text(), QString("0,6"));
@@ -535,6 +537,12 @@ private slots:
                                  "",
                                  "Ряд E24 → Вариант 3",
                                  "Ряд E96 → Вариант 3",
+                                 "Лучшая пара E24 → Вариант 3",
+                                 "Лучшая пара E96 → Вариант 3",
+                                 "",
+                                 "Сохранить схему для SPICE…",
+                                 "",
+                                 "Разброс при допусках…",
                                  "",
                                  "Копировать результаты"};
         for (const auto &[key, modifiers] :
@@ -560,13 +568,42 @@ private slots:
         QCOMPARE(label(35)->text(), QString("0,03"));
         const QString tip = "R2 = 26,50 Ом, вне диапазона Варианта 3: 0,05 … 1000 кОм\n"
                             "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: "
-                            "ряд E24/E96 → Вариант 3, копировать";
+                            "ряд E24/E96 или лучшая пара → Вариант 3, схема для SPICE, "
+                            "разброс при допусках, копировать";
         QCOMPARE(restingTip(label(35)), tip);
         QCOMPARE(accessibleDescription(label(35)), tip);
         QTest::keyClick(edit(20), Qt::Key_End);
         QVERIFY(
             accessibleDescription(label(35)).startsWith("Нет результата: нажмите «Вычислить»\n"));
-        QVERIFY(accessibleDescription(label(53)).endsWith("Rвых → Пример применения, копировать"));
+        QVERIFY(accessibleDescription(label(53)).endsWith(
+            "Rвых → Пример применения, схема для SPICE, разброс при допусках, копировать"));
+    }
+
+    // The pair of neighbouring E24 values that comes closest to both targets, where the nearest
+    // values miss Rвых by −5,4 % and Ку by −4,1 %.
+    void bestStandardPair() {
+        const char *design[] = {"5,61", "0,26", "6", "0,2", "1,06"};
+        for (int i = 0; i < 5; ++i)
+            type(21 + i, design[i]);
+        click(button(5));
+        QMenu *menu = rightClickMenu(label(44));
+        QCOMPARE(menuItem(menu, "Лучшая пара E24 → Вариант 3")->toolTip(),
+                 QString("Rвых +1,6 %, Ку +0,6 %"));
+        chooseItem(menu, "Лучшая пара E24 → Вариант 3");
+        QCOMPARE(fieldTexts(26), QStringList({"0,33", "0,075", "0,26", "6", "0,2"}));
+    }
+
+    // One spread window for the main window, opened from any group's menu on its last run.
+    void spreadWindowFromTheMenus() {
+        click(button(6));
+        chooseItem(keyMenu(button(6), Qt::Key_F10, Qt::ShiftModifier), "Разброс при допусках…");
+        auto *spread = form->findChild<QWidget *>("ToleranceWindow");
+        QVERIFY(spread && spread->isVisible());
+        QCOMPARE(spread->windowTitle(), QString("Разброс параметров"));
+        showPage(1);
+        click(button(1));
+        chooseItem(rightClickMenu(label(9)), "Разброс при допусках…");
+        QCOMPARE(form->findChildren<QWidget *>("ToleranceWindow").size(), 1);
     }
 
     void helpShowsOneWindow() {

@@ -4,7 +4,9 @@
 // shown, every result label reads back as the value stored, and the results agree with the
 // nodal solution of the circuit or the textbook closed box.
 
+#include "amplifier/amplifier_page.h"
 #include "closed_box_model.h"
+#include "ngspice_run.h"
 #include "speaker/response_chart.h"
 #include "sweep_checks.h"
 #include "ui/classic_look.h"
@@ -19,10 +21,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
 #include <map>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -385,6 +389,44 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
         }
+    }
+
+    // Each calculator's netlist, exported through its result menu and solved by ngspice as it
+    // was written: Ку (the load voltage over the input) and Rвых (from the loads Rн and 1,1·Rн)
+    // agree with the run the window shows to 1e-6, for the defaults and for random designs from
+    // the fields' ranges.
+    void netlistsAgreeWithNgspice() {
+        std::mt19937 random(20261208);
+        QTemporaryDir dir;
+        int solved = 0;
+        for (const Calculator &c : calculators) {
+            form->PageControl1->setCurrentIndex(c.page);
+            const auto *page = static_cast<AmplifierPage *>(form->PageControl1->currentWidget());
+            for (int design = 0; design < 5; ++design) {
+                for (std::size_t i = 0; design > 0 && i < 5; ++i) {
+                    const Range r = fieldsOf(c.variant)[i];
+                    std::uniform_real_distribution<double> logValue(std::log(r.min),
+                                                                    std::log(r.max));
+                    type(c.firstEdit + int(i), typed(std::exp(logValue(random))));
+                }
+                run(button(c.button));
+                const AmplifierRun *shown = page->validRun(int(c.variant) + 1);
+                if (!shown)
+                    continue; // refused: nothing to export
+                const QString path = dir.filePath(QString("%1_%2.cir").arg(c.button).arg(design));
+                answerFileDialog(path, [&] {
+                    chooseItem(rightClickMenu(label(c.first)), "Сохранить схему для SPICE…");
+                });
+                const auto spice = measureWithNgspice(path, shown->rload);
+                QVERIFY2(spice, qPrintable(where(c)));
+                QVERIFY2(std::fabs(spice->gain / shown->outputs.gain - 1) < 1e-6,
+                         qPrintable(where(c)));
+                QVERIFY2(std::fabs(spice->rout / shown->outputs.rout - 1) < 1e-6,
+                         qPrintable(where(c)));
+                ++solved;
+            }
+        }
+        QVERIFY(solved >= 20);
     }
 
     void speakerPage() {

@@ -16,7 +16,9 @@
 #include <QLogValueAxis>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -75,7 +77,8 @@ class SpeakerPageTest : public ProgramWindowTest {
             const double rounded = std::round(value * scale) / scale;
             return QString::number(rounded, 'g', 15).replace('.', ',').replace('-', "−");
         };
-        return QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = %3 Ом: %4 дБ")
+        return QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = %3 Ом: %4 дБ\nПравая кнопка мыши или "
+                       "Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ")
             .arg(shown(f, 10), shown(highPassDb(f, box.fc, box.qtc), 100),
                  shown(l.speakerRout, 1e6), shown(highPassDb(f, box.fc, box.qtcNew), 100));
     }
@@ -300,6 +303,35 @@ private slots:
         const QString expected = readout(26);
         QCOMPARE(QToolTip::text(), expected);
         QCOMPARE(accessibleDescription(chart), expected);
+    }
+
+    // Both curves leave as FRD files into the chosen folder, and as a table; the chart's menu
+    // opens from the keyboard too, and says why it offers nothing once the curves are gone.
+    void responseLeavesTheProgram() {
+        showPage(2);
+        QTemporaryDir dir;
+        answerFileDialog(dir.path(), [this] {
+            chooseItem(keyMenu(form->TabSheet3->Chart1, Qt::Key_Menu), "Экспорт АЧХ в FRD…");
+        });
+        QFile frd(dir.filePath("АЧХ_Rвых_6_Ом.frd"));
+        QVERIFY(QFile::exists(dir.filePath("АЧХ_Rвых_0.frd")) && frd.open(QIODevice::ReadOnly));
+        const QStringList points =
+            QString(frd.readAll()).split("\r\n").filter(QRegularExpression("^\\d"));
+        for (int i = 0; i < 100; ++i) {
+            const QStringList columns = points[i].split(' ');
+            QCOMPARE(columns[0].toDouble(), series(1)->at(i).x());
+            QCOMPARE(columns[1].toDouble(), series(1)->at(i).y());
+        }
+        chooseItem(rightClickMenu(form->TabSheet3->Chart1), "Копировать таблицу АЧХ");
+        const QStringList rows = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 101);
+        QCOMPARE(rows[0], QString("f, Гц\tАЧХ при Rвых = 0, дБ\tАЧХ при Rвых = 6  Ом, дБ"));
+        QVERIFY(qFuzzyCompare(rows[1].section('\t', 1, 1).replace(',', '.').toDouble(),
+                              series(0)->at(0).y()));
+        QTest::keyClick(edit(33), Qt::Key_End);
+        QMenu *empty = rightClickMenu(form->TabSheet3->Chart1);
+        QVERIFY(!menuItem(empty, "Экспорт АЧХ в FRD…")->isEnabled());
+        QVERIFY(menuItem(empty, "График пуст: нажмите «Вычислить»"));
     }
 
     // Set OOSCALC_SCREENSHOTS to a directory to look at the page.

@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,21 @@ inline QAction *menuItem(const QMenu *menu, const QString &text) {
 inline void chooseItem(QMenu *menu, const QString &text) {
     QTest::mouseClick(menu, Qt::LeftButton, {},
                       menu->actionGeometry(menuItem(menu, text)).center());
+}
+
+// Runs `action`, answering the file dialog it opens with `path`: the file to save, or the folder
+// to choose.
+inline void answerFileDialog(const QString &path, const std::function<void()> &action) {
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&path] {
+        // Typed into the name field as a user would, once the dialog is up.
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it
+        }
+    });
+    watcher.start(10);
+    action();
 }
 
 // The text of the error report that `action` opens, the box closed again; empty when none.

@@ -3,21 +3,28 @@
 
 #include "amplifier/amplifier_page.h"
 
+#include "amplifier/best_pair.h"
 #include "amplifier/feedback_design.h"
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
 #include "amplifier/schematics.h"
+#include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
 #include "core/standard_values.h"
+#include "core/whole_file.h"
 #include "input/field_table.h"
 #include "input/numeric_fields.h"
 #include "ui/accessible_names.h"
+#include "ui/announcement.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/result_menu.h"
 #include "ui/timage.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -278,9 +285,13 @@ void wire(QPushButton *button, Page *page, void (Page::*handler)()) {
 
 } // namespace
 
-const std::array<AmplifierPage::ResultAction, 3> AmplifierPage::resultActions{{
-    {{true, true, false}, "ряд E24/E96 → Вариант 3", &AmplifierPage::addStandardParts},
+const std::array<AmplifierPage::ResultAction, 5> AmplifierPage::resultActions{{
+    {{true, true, false},
+     "ряд E24/E96 или лучшая пара → Вариант 3",
+     &AmplifierPage::addStandardParts},
     {{false, false, true}, "Rвых → Пример применения", &AmplifierPage::addRoutToSpeaker},
+    {{true, true, true}, "схема для SPICE", &AmplifierPage::addSpiceNetlist},
+    {{true, true, true}, "разброс при допусках", &AmplifierPage::addSpread},
     {{true, true, true}, "копировать", &AmplifierPage::addCopy},
 }};
 
@@ -295,6 +306,7 @@ AmplifierPage::AmplifierPage(const AmplifierPageDesign &d, NumericFields &f, Las
     image->move(5, 34);
     image->setAccessibleName(design.schematicName);
     image->setAccessibleDescription(design.schematicDescription);
+    offerMenu(image, [this](QMenu &menu) { fillSchematicMenu(menu); });
 
     QLabel *note = newFixedLabel(this, design.noteNumber,
                                  "Ку = Uнагрузки / Uвх          для заданного значения Rн",
@@ -414,20 +426,40 @@ void AmplifierPage::fillResultMenu(Group &group, QMenu &menu) {
     }
 }
 
-// R1 and R2 as parts of a standard series into Variant 3, which computes what they give.
+constexpr std::array<std::pair<StandardSeries, const char *>, 2> seriesNames{{
+    {StandardSeries::E24, "E24"},
+    {StandardSeries::E96, "E96"},
+}};
+
+// R1 and R2 as parts of a standard series into Variant 3, which computes what they give: each
+// the nearest value of the series, or the pair of nearby values that comes closest to what the
+// group was after.
 void AmplifierPage::addStandardParts(ResultMenu &menu, const Group &group) {
     const AmplifierRun *run = group.run.valid();
-    for (const auto &[series, name] :
-         {std::pair{StandardSeries::E24, "E24"}, std::pair{StandardSeries::E96, "E96"}}) {
+    const auto variant3 = groupFields(design.groups[2].fields);
+    for (const auto &[series, name] : seriesNames) {
         const StandardParts parts =
-            run ? standardParts(run->network, series, groupFields(design.groups[2].fields))
-                : StandardParts{};
+            run ? standardParts(run->network, series, variant3) : StandardParts{};
         const QString outOfRange =
             parts.outOfRange.isEmpty() ? QString() : QString("%1: %2").arg(name, parts.outOfRange);
         menu.addItem(QString("Ряд %1 → Вариант 3").arg(name), outOfRange, [this, parts, &group] {
             if (const AmplifierRun *chosen = group.run.valid())
                 takeToVariant3(parts.kiloOhms, *chosen);
         });
+    }
+    for (const auto &[series, name] : seriesNames) {
+        const std::optional<StandardPair> pair =
+            run ? bestStandardPair(*run, series) : std::nullopt;
+        const QString whyNot = run && !pair ? QString("%1: нет пары в диапазоне %2")
+                                                  .arg(name, shown(rangeText(variant3[0], "кОм")))
+                                            : QString();
+        QAction *item = menu.addItem(
+            QString("Лучшая пара %1 → Вариант 3").arg(name), whyNot, [this, pair, &group] {
+                if (const AmplifierRun *chosen = group.run.valid(); chosen && pair)
+                    takeToVariant3({pair->r1KiloOhms, pair->r2KiloOhms}, *chosen);
+            });
+        if (pair)
+            item->setToolTip(shown(pairErrorText(*pair)));
     }
 }
 
@@ -440,6 +472,43 @@ void AmplifierPage::addRoutToSpeaker(ResultMenu &menu, const Group &group) {
             shown("Rвых = " + rout + " Ом вне диапазона " + rangeText(speakerRoutField(), "Ом"));
     menu.addItem("Rвых → Пример применения", whyNot,
                  [this, rout] { emit routForSpeaker(shown(rout)); });
+}
+
+void AmplifierPage::addSpiceNetlist(ResultMenu &menu, const Group &group) {
+    menu.addItem("Сохранить схему для SPICE…", {}, [this, &group] { saveNetlist(group); });
+}
+
+void AmplifierPage::addSpread(ResultMenu &menu, const Group &group) {
+    menu.addItem("Разброс при допусках…", {}, [this, &group] {
+        if (const AmplifierRun *run = group.run.valid())
+            emit spreadRequested(*run);
+    });
+}
+
+// The schematic offers the netlist of each group's last valid run.
+void AmplifierPage::fillSchematicMenu(QMenu &menu) {
+    ResultMenu items(menu, {});
+    for (const Group &group : groups)
+        items.addItem(QString("Сохранить схему Варианта %1 для SPICE…").arg(group.variant),
+                      shown(group.run.whyNone()), [this, &group] { saveNetlist(group); });
+}
+
+// The network as a netlist, where the file dialog points; the word after it names the file.
+void AmplifierPage::saveNetlist(const Group &group) {
+    if (!group.run.valid())
+        return;
+    const AmplifierRun run = *group.run.valid();
+    const char *name = design.schemeKind == SchemeKind::NonInverting ? nonInvertingNetlistFileName
+                                                                     : invertingNetlistFileName;
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Сохранить схему для SPICE", QDir::current().filePath(QString::fromUtf8(name)),
+        "Схемы SPICE (*.cir)");
+    if (path.isEmpty())
+        return;
+    writeWholeFile(QFile::encodeName(path).toStdString(), spiceNetlist(run));
+    const QFileInfo file(path);
+    announce(group.button, shown(savedNotice(file.absolutePath().toStdString(),
+                                             {file.fileName().toStdString()})));
 }
 
 void AmplifierPage::addCopy(ResultMenu &menu, const Group &group) {

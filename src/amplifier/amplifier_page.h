@@ -40,6 +40,8 @@ public:
 signals:
     // Variant 3's Rвых, in the window's format to 0,001, for the loudspeaker page.
     void routForSpeaker(const QString &rout);
+    // A group's run for the window that spreads it over the part tolerances.
+    void spreadRequested(const AmplifierRun &run);
 
 protected:
     AmplifierPage(const AmplifierPageDesign &design, NumericFields &fields, LastResults &last,
@@ -70,7 +72,7 @@ private:
         const char *hint;
         void (AmplifierPage::*add)(ResultMenu &menu, const Group &group);
     };
-    static const std::array<ResultAction, 3> resultActions;
+    static const std::array<ResultAction, 5> resultActions;
 
     void buildGroup(int variant);
     bool startRun(Group &group);
@@ -82,7 +84,11 @@ private:
     void fillResultMenu(Group &group, QMenu &menu);
     void addStandardParts(ResultMenu &menu, const Group &group);
     void addRoutToSpeaker(ResultMenu &menu, const Group &group);
+    void addSpiceNetlist(ResultMenu &menu, const Group &group);
+    void addSpread(ResultMenu &menu, const Group &group);
     void addCopy(ResultMenu &menu, const Group &group);
+    void fillSchematicMenu(QMenu &menu);
+    void saveNetlist(const Group &group);
     void takeToVariant3(const std::array<double, 2> &kiloOhms, const AmplifierRun &run);
     void copyResults(const Group &group) const;
 

@@ -7,6 +7,7 @@
 #include "report/save_results.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
+#include "tolerance/tolerance_window.h"
 #include "ui/announcement.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
@@ -72,11 +73,18 @@ TForm1::TForm1(QWidget *parent)
                 page->takeRequiredRout(rout);
             });
     for (AmplifierPage *page :
-         {static_cast<AmplifierPage *>(TabSheet1), static_cast<AmplifierPage *>(TabSheet2)})
+         {static_cast<AmplifierPage *>(TabSheet1), static_cast<AmplifierPage *>(TabSheet2)}) {
         connect(page, &AmplifierPage::routForSpeaker, this, [this](const QString &rout) {
             PageControl1->setCurrentWidget(TabSheet3);
             TabSheet3->takeAmplifierRout(rout);
         });
+        // One spread window for the main window, with the loudspeaker page's run when it has one.
+        connect(page, &AmplifierPage::spreadRequested, this, [this](const AmplifierRun &run) {
+            if (!tolerance)
+                tolerance = new ToleranceWindow(this);
+            tolerance->showFor(run, TabSheet3->validRun());
+        });
+    }
 }
 
 TForm1::~TForm1() = default;

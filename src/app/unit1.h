@@ -12,6 +12,7 @@ class QPushButton;
 class QTabWidget;
 class SpeakerPage;
 class TForm2;
+class ToleranceWindow;
 
 // The main window: the banner, the three pages and the bottom buttons. Each page owns its
 // controls and handlers; the window composes them and owns the record of the last calculations.
@@ -52,5 +53,6 @@ private:
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;
+    ToleranceWindow *tolerance = nullptr; // made when first asked for
     bool centred = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/decimal_text.h"
 #include "core/plain_decimal.h"
+#include "core/whole_file.h"
 
 #include <cmath>
 
@@ -72,4 +73,9 @@ std::string responseTable(const SpeakerRun &run) {
         text += formatGeneral(f) + '\t' + formatGeneral(responseLevel(f, run.box.fc, run.box.qtc)) +
                 '\t' + formatGeneral(responseLevel(f, run.box.fc, run.box.qtcNew)) + '\n';
     return text;
+}
+
+void writeResponseFiles(const std::string &folder, const SpeakerRun &run) {
+    for (const ResponseCurve curve : {ResponseCurve::IdealSource, ResponseCurve::RunRout})
+        writeWholeFile(folder + '/' + frdFileName(run, curve), frdText(run, curve));
 }

@@ -5,17 +5,24 @@
 
 #include "core/arithmetic_fault.h"
 #include "core/decimal_text.h"
+#include "core/whole_file.h"
 #include "input/numeric_fields.h"
 #include "speaker/closed_box.h"
 #include "speaker/qtc_advice.h"
 #include "speaker/response_chart.h"
+#include "speaker/response_export.h"
 #include "ui/accessible_names.h"
+#include "ui/announcement.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/result_menu.h"
 
+#include <QApplication>
 #include <QChart>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,11 +58,16 @@ QString decibels(double level) {
     return shown(text) + " дБ";
 }
 
+// How the chart's menu opens and what it offers, under every readout.
+const QString chartMenuHint =
+    "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ";
+
 // What the chart says to a screen reader at rest; a keyboard readout takes its place.
-const char *const chartDescription =
+const QString chartDescription =
     "Уровень в дБ от частоты в Гц: красная кривая при Rвых = 0, синяя при Rвых усилителя из "
     "поля ввода. Подсказка под указателем мыши, а в фокусе клавиши влево и вправо, называют "
-    "частоту и оба уровня.";
+    "частоту и оба уровня.\n" +
+    chartMenuHint;
 
 bool fieldTakes(const FieldSpec &field, const std::string &text) {
     return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
@@ -94,6 +106,10 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     Chart1->viewport()->setMouseTracking(true);
     Chart1->viewport()->installEventFilter(this);
     Chart1->installEventFilter(this);
+    // The curves leave the program from its menu: by a right-click into the plot, or from the
+    // keyboard while the chart has the focus.
+    for (QWidget *widget : {static_cast<QWidget *>(Chart1), Chart1->viewport()})
+        offerMenu(widget, [this](QMenu &menu) { fillChartMenu(menu); });
 
     struct InputRow {
         int captionLabel;
@@ -391,6 +407,30 @@ void SpeakerPage::copyResults() const {
     });
 }
 
+void SpeakerPage::fillChartMenu(QMenu &menu) {
+    ResultMenu items(menu, run.valid() ? QString() : "График пуст: нажмите «Вычислить»");
+    items.addItem("Экспорт АЧХ в FRD…", {}, [this] { exportResponse(); });
+    items.addItem("Копировать таблицу АЧХ", {}, [this] {
+        if (const SpeakerRun *shownRun = run.valid())
+            QApplication::clipboard()->setText(shown(responseTable(*shownRun)));
+    });
+}
+
+// Both curves as FRD files into the folder the dialog chooses; the word after it names them.
+void SpeakerPage::exportResponse() {
+    if (!run.valid())
+        return;
+    const SpeakerRun exported = *run.valid();
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, "Папка для файлов АЧХ (FRD)", QDir::currentPath());
+    if (folder.isEmpty())
+        return;
+    writeResponseFiles(QFile::encodeName(folder).toStdString(), exported);
+    announce(Chart1, shown(savedNotice(QDir(folder).absolutePath().toStdString(),
+                                       {frdFileName(exported, ResponseCurve::IdealSource),
+                                        frdFileName(exported, ResponseCurve::RunRout)})));
+}
+
 QString SpeakerPage::readoutAt(double f) const {
     const SpeakerRun &r = *run.valid();
     return "f = " + shown(displayRounded(f, 1)) +
@@ -424,7 +464,7 @@ void SpeakerPage::showKeyboardReadout() {
                              }) -
             frequencies.begin());
     const double f = frequencies[static_cast<std::size_t>(readoutPoint)];
-    const QString text = readoutAt(f);
+    const QString text = readoutAt(f) + "\n" + chartMenuHint;
     Chart1->setAccessibleDescription(text);
     const QPointF level = Chart1->chart()->mapToPosition(
         QPointF(f, responseLevel(f, shownRun->box.fc, shownRun->box.qtcNew)), Chart1->series(1));
@@ -482,6 +522,7 @@ bool SpeakerPage::eventFilter(QObject *watched, QEvent *event) {
     if (text.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(Chart1->viewport()->mapToGlobal(at), text, Chart1->viewport());
+        QToolTip::showText(Chart1->viewport()->mapToGlobal(at), text + "\n" + chartMenuHint,
+                           Chart1->viewport());
     return !move;
 }

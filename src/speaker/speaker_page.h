@@ -69,6 +69,8 @@ private:
     void addVolumeForTarget(ResultMenu &menu);
     void addCopy(ResultMenu &menu);
     void copyResults() const;
+    void fillChartMenu(QMenu &menu);
+    void exportResponse();
 
     QString readoutAt(double f) const;
     bool chartKey(QEvent *event);

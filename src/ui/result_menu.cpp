@@ -1,5 +1,7 @@
 #include "ui/result_menu.h"
 
+#include "ui/error_report.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -32,16 +34,17 @@ ResultMenu::ResultMenu(QMenu &m, const QString &why) : menu(m), missing(why) {
     }
 }
 
-void ResultMenu::addItem(const QString &text, const QString &whyNot,
-                         const std::function<void()> &run) {
-    QAction *item = menu.addAction(text, run);
+QAction *ResultMenu::addItem(const QString &text, const QString &whyNot,
+                             const std::function<void()> &run) {
+    QAction *item = menu.addAction(text, [run] { runHandler(run); });
     const QString reason = missing.isEmpty() ? whyNot : missing;
     if (reason.isEmpty())
-        return;
+        return item;
     item->setEnabled(false);
     item->setToolTip(reason);
     if (missing.isEmpty())
         menu.addAction(reason)->setEnabled(false);
+    return item;
 }
 
 void ResultMenu::addSeparator() { menu.addSeparator(); }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QWidget;
@@ -29,12 +30,13 @@ void copyLines(const std::vector<CopyLine> &lines);
 
 // A result menu being filled. While the group has no result (`missing` says why), every item is
 // disabled and the reason heads the menu; otherwise an item's own reason disables it and is
-// stated under it. A reason is also the disabled item's tooltip.
+// stated under it. A reason is also the disabled item's tooltip. An item runs as a handler does,
+// under the default error report.
 class ResultMenu {
 public:
     ResultMenu(QMenu &menu, const QString &missing);
 
-    void addItem(const QString &text, const QString &whyNot, const std::function<void()> &run);
+    QAction *addItem(const QString &text, const QString &whyNot, const std::function<void()> &run);
     void addSeparator();
 
 private:
