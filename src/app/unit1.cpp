@@ -9,11 +9,9 @@
 #include "speaker/speaker_page.h"
 #include "tolerance/tolerance_window.h"
 #include "ui/announcement.h"
-#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/keyboard_menus.h"
-#include "ui/program_icon.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,13 +22,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
-TForm1::TForm1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName("Form1");
-    setPalette(designPalette()); // the desktop's theme stays outside
-    setWindowTitle("Усилитель с комбинированной ООС по напряжению и току");
-    setWindowIcon(programIcon());
+TForm1::TForm1(QWidget *parent) : QWidget(parent, designWindowFlags) {
+    setUpWindow(this, "Form1", "Усилитель с комбинированной ООС по напряжению и току");
     setFixedSize(744, 502);
     fields = new NumericFields(last, this);
 

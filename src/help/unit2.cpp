@@ -2,8 +2,8 @@
 
 #include "help/help_file.h"
 #include "ui/classic_look.h"
+#include "ui/design_widgets.h"
 #include "ui/error_report.h"
-#include "ui/program_icon.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -42,16 +42,11 @@ QString helpText() {
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TForm2::TForm2(QWidget *parent) : QWidget(parent, designWindowFlags) {
     // The text is compiled into the static GUI library; this keeps the linker from dropping it.
     Q_INIT_RESOURCE(help_text);
 
-    setObjectName("Form2");
-    setPalette(designPalette()); // the desktop's theme stays outside
-    setWindowTitle("Усилитель с комбинированной ООС - Help");
-    setWindowIcon(programIcon());
+    setUpWindow(this, "Form2", "Усилитель с комбинированной ООС - Help");
     setFixedSize(769, 444);
     move(192, 110);
 }

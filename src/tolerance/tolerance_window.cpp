@@ -5,8 +5,8 @@
 #include "tolerance/spread_table.h"
 #include "ui/accessible_names.h"
 #include "ui/classic_look.h"
+#include "ui/design_widgets.h"
 #include "ui/error_report.h"
-#include "ui/program_icon.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -53,13 +53,8 @@ QTableWidgetItem *newCell(const std::string &row, const std::string &column,
 
 } // namespace
 
-ToleranceWindow::ToleranceWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName("ToleranceWindow");
-    setPalette(designPalette()); // the desktop's theme stays outside
-    setWindowTitle("Разброс параметров");
-    setWindowIcon(programIcon());
+ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindowFlags) {
+    setUpWindow(this, "ToleranceWindow", "Разброс параметров");
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize); // the window fits the table

@@ -1,6 +1,7 @@
 #include "ui/design_widgets.h"
 
 #include "ui/classic_look.h"
+#include "ui/program_icon.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,13 @@ Control *newControl(QWidget *parent, const char *kind, int number, const QString
 }
 
 } // namespace
+
+void setUpWindow(QWidget *window, const char *name, const QString &title) {
+    window->setObjectName(name);
+    window->setPalette(designPalette());
+    window->setWindowTitle(title);
+    window->setWindowIcon(programIcon());
+}
 
 QLabel *newLabel(QWidget *parent, int number, const QString &text, int x, int y) {
     auto *label = new QLabel(text, parent);

@@ -9,6 +9,15 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+// The windows' frame: a title bar with the system menu and the close button only.
+inline constexpr Qt::WindowFlags designWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint;
+
+// A window as the design shows it: its name, its title, the program's icon, and the design's
+// palette, so that the desktop's theme stays outside.
+void setUpWindow(QWidget *window, const char *name, const QString &title);
+
 // Controls made as the design places them, each under its numbered object name (LabelN, EditN,
 // ButtonN, GroupBoxN), which users' tools and the tests find them by.
 
