@@ -201,10 +201,6 @@ std::string labelText(Quantity quantity, double value) {
     return displayRounded(value, 1);
 }
 
-bool fieldTakes(const FieldSpec &field, const std::string &text) {
-    return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
-}
-
 // Rвых goes to the loudspeaker page as shown there, to 0,001 Ω.
 const FieldSpec &speakerRoutField() { return fieldSpec(37); }
 std::string speakerRoutText(const AmplifierRun &run) { return displayRounded(run.outputs.rout, 3); }
@@ -250,7 +246,7 @@ StandardParts standardParts(const Network &network, StandardSeries series,
         const double kiloOhms = ohms[i] > 0 ? nearestStandardValue(series, ohms[i] / 1000) : 0;
         parts.kiloOhms[i] = kiloOhms;
         const FieldSpec &field = variant3[i];
-        if (parts.outOfRange.isEmpty() && !(kiloOhms >= field.min && kiloOhms <= field.max))
+        if (parts.outOfRange.isEmpty() && !fieldTakes(field, formatGeneral(kiloOhms)))
             parts.outOfRange =
                 QString("R%1 = %2 кОм вне диапазона %3")
                     .arg(i + 1)
@@ -414,16 +410,11 @@ QString AmplifierPage::resultTip(const Group &group, std::size_t row) const {
 
 void AmplifierPage::fillResultMenu(Group &group, QMenu &menu) {
     ResultMenu items(menu, shown(group.run.whyNone()));
-    const auto index = static_cast<std::size_t>(group.variant - 1);
-    bool first = true;
-    for (const ResultAction &action : resultActions) {
-        if (!action.offeredBy[index])
-            continue;
-        if (!first)
-            items.addSeparator();
-        first = false;
-        (this->*action.add)(items, group);
-    }
+    for (const ResultAction &action : resultActions)
+        if (action.offeredBy[static_cast<std::size_t>(group.variant - 1)]) {
+            items.startSection();
+            (this->*action.add)(items, group);
+        }
 }
 
 constexpr std::array<std::pair<StandardSeries, const char *>, 2> seriesNames{{

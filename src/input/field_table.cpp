@@ -72,6 +72,10 @@ std::span<const FieldSpec> groupFields(FieldGroup group) {
     return {first, last};
 }
 
+bool fieldTakes(const FieldSpec &field, std::string_view text) {
+    return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
+}
+
 std::string rangeText(const FieldSpec &field, std::string_view unit) {
     return std::string(field.minText) + " … " + field.maxText + " " + std::string(unit);
 }

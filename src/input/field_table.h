@@ -47,6 +47,10 @@ struct FieldCheck {
     double value = 0; // as typed, before the kΩ conversion; set from BelowMin on
 };
 
+// Whether `text`, written into the field, would pass its check: what a hand-over asks before it
+// writes.
+bool fieldTakes(const FieldSpec &field, std::string_view text);
+
 // The range a field accepts, in its unit: "0,05 … 1000 кОм".
 std::string rangeText(const FieldSpec &field, std::string_view unit);
 

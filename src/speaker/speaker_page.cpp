@@ -69,10 +69,6 @@ const QString chartDescription =
     "частоту и оба уровня.\n" +
     chartMenuHint;
 
-bool fieldTakes(const FieldSpec &field, const std::string &text) {
-    return checkFieldText(text, field).verdict == FieldVerdict::Accepted;
-}
-
 // The volume that gives Qtc = 0,7 at Rвых = 0, where the volume field takes it.
 std::optional<double> volumeForTarget(const SpeakerRun &run) {
     const std::optional<double> volume = qtcAdvice(run).volume;
@@ -283,11 +279,15 @@ void SpeakerPage::computeClosedBox() {
         throw *fault;
 }
 
-// What the menu offers for a run; without one, the actions every run offers.
-QStringList SpeakerPage::offeredActions(const SpeakerRun *shown) {
+// Whether the menu offers an action for a run; without one, the actions of every run.
+bool SpeakerPage::offers(const ResultAction &action, const SpeakerRun *forRun) {
+    return !action.offered || (forRun && action.offered(*forRun));
+}
+
+QStringList SpeakerPage::offeredActions(const SpeakerRun *forRun) {
     QStringList offered;
     for (const ResultAction &action : resultActions)
-        if (!action.offered || (shown && action.offered(*shown)))
+        if (offers(action, forRun))
             offered << action.hint;
     return offered;
 }
@@ -322,15 +322,11 @@ QString SpeakerPage::resultTip(const QLabel *result) const {
 
 void SpeakerPage::fillResultMenu(QMenu &menu) {
     ResultMenu items(menu, shown(run.whyNone()));
-    bool first = true;
-    for (const ResultAction &action : resultActions) {
-        if (action.offered && !(run.valid() && action.offered(*run.valid())))
-            continue;
-        if (!first)
-            items.addSeparator();
-        first = false;
-        (this->*action.add)(items);
-    }
+    for (const ResultAction &action : resultActions)
+        if (offers(action, run.valid())) {
+            items.startSection();
+            (this->*action.add)(items);
+        }
 }
 
 // The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2.

@@ -62,7 +62,8 @@ private:
 
     void emptyChart();
     void computeClosedBox();
-    static QStringList offeredActions(const SpeakerRun *shown);
+    static bool offers(const ResultAction &action, const SpeakerRun *forRun);
+    static QStringList offeredActions(const SpeakerRun *forRun);
     QString resultTip(const QLabel *result) const;
     void fillResultMenu(QMenu &menu);
     void addRoutToAmplifiers(ResultMenu &menu);

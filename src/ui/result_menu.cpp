@@ -47,7 +47,11 @@ QAction *ResultMenu::addItem(const QString &text, const QString &whyNot,
     return item;
 }
 
-void ResultMenu::addSeparator() { menu.addSeparator(); }
+void ResultMenu::startSection() {
+    if (started)
+        menu.addSeparator();
+    started = true;
+}
 
 namespace {
 

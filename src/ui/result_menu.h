@@ -37,11 +37,13 @@ public:
     ResultMenu(QMenu &menu, const QString &missing);
 
     QAction *addItem(const QString &text, const QString &whyNot, const std::function<void()> &run);
-    void addSeparator();
+    // Starts the items of the next action, apart from those before it.
+    void startSection();
 
 private:
     QMenu &menu;
     QString missing;
+    bool started = false;
 };
 
 // Opens the menu that `fill` fills on every context-menu request of `widget`: a right-click,
