@@ -52,29 +52,18 @@ AmplifierRun runOf(SchemeKind kind, int variant, Network network, double rload,
             {}};
 }
 
-double worstSpiceDifference = 0; // of all netlists solved
-
-// The netlist of a group's run, solved by ngspice (ngspice_run.h): Ку and Rвых within 1e-6 of
-// the program's.
-bool ngspiceAgrees(const AmplifierCircuit &circuit, int variant, const Network &n, double rload) {
-    const auto kind =
-        &circuit == &invertingCircuit ? SchemeKind::Inverting : SchemeKind::NonInverting;
-    const AmplifierRun run = runOf(kind, variant, n, rload);
+// The netlist of a run, ASCII only, solved by ngspice (ngspice_run.h): Ку and Rвых within 1e-6
+// of the program's.
+bool ngspiceAgrees(SchemeKind kind, const Network &n, double rload) {
+    const AmplifierRun run = runOf(kind, 3, n, rload);
     const std::string netlist = spiceNetlist(run);
     QTemporaryDir dir;
-    const QString path = dir.filePath(nonInvertingNetlistFileName);
+    const QString path = dir.filePath("network.cir");
     writeWholeFile(path.toStdString(), netlist);
     const auto spice = measureWithNgspice(path, rload);
-    const double difference = spice ? std::max(std::fabs(spice->gain / run.outputs.gain - 1),
-                                               std::fabs(spice->rout / run.outputs.rout - 1))
-                                    : 1;
-    worstSpiceDifference = std::max(worstSpiceDifference, difference);
-    if (!(difference < 1e-6) ||
-        !std::all_of(netlist.begin(), netlist.end(), [](char c) { return c > 0; })) {
-        qWarning("%s differs from ngspice by %g", netlist.c_str(), difference);
-        return false;
-    }
-    return true;
+    return spice && std::fabs(spice->gain / run.outputs.gain - 1) < 1e-6 &&
+           std::fabs(spice->rout / run.outputs.rout - 1) < 1e-6 &&
+           std::all_of(netlist.begin(), netlist.end(), [](char c) { return c > 0; });
 }
 
 // A circuit for the solvers' rare paths: Ку and Rвых as plain functions of R1 and R2.
@@ -135,7 +124,6 @@ private slots:
         evaluateNetwork(nonInvertingCircuit, ni);
         QCOMPARE(displayRounded(ni.rout, 2), std::string("0,6"));
         QCOMPARE(displayRounded(ni.gain, 1), std::string("20"));
-        QVERIFY(ngspiceAgrees(nonInvertingCircuit, 3, {20'000, 10'000, 1'000, 0.2}, 4));
         QVERIFY(near(ni.rout, 3 / 5.0001, 1e-9));
 
         // Inverting 10k/1k/1k: Rвых = 11·(0,2‖1k) ≈ 2,19956; Ку ≈ 6,4521.
@@ -144,7 +132,6 @@ private slots:
         QVERIFY(near(inv.rout, 11 / 5.001, 1e-9));
         QCOMPARE(displayRounded(inv.rout, 2), std::string("2,2"));
         QCOMPARE(displayRounded(inv.gain, 1), std::string("6,5"));
-        QVERIFY(ngspiceAgrees(invertingCircuit, 3, {10'000, 1'000, 1'000, 0.2}, 4));
 
         // 0,05 kΩ, 1 MΩ, 1 MΩ, 100 Ω, 20 Ω: Rвых = 1,00005·(20‖1M) ≈ 20, Ку ≈ 4,2e-5 shows 0.
         LastResults edge = amplifierInputs(50, 1e6, 1e6, 100, 20);
@@ -177,7 +164,6 @@ private slots:
             QVERIFY(last.r2 >= search.lowerEnd && last.r2 - search.lowerEnd < 1e-4);
             QCOMPARE(displayKiloOhms(search.lowerEnd), std::string(c.shownR2));
             QCOMPARE(displayRounded(last.gain, 1), std::string(c.shownGain));
-            QVERIFY(ngspiceAgrees(c.circuit, 1, {c.r1, search.lowerEnd, c.roc, c.rt}, c.rload));
         }
     }
 
@@ -213,7 +199,6 @@ private slots:
         QCOMPARE(displayKiloOhms(a.r2), std::string("10"));
         QCOMPARE(ni.r1, a.r1);
         QCOMPARE(ni.r2, a.r2);
-        QVERIFY(ngspiceAgrees(nonInvertingCircuit, 2, {a.r1, a.r2, 1'000, 0.2}, 4));
 
         // Inverting Ку 6,5, Rвых 2,2: the exact answer R1 = 10 075 Ω lies on the display tie
         // 1007,5; the iterate after six steps shows 10,08 either way.
@@ -227,7 +212,6 @@ private slots:
         QCOMPARE(displayKiloOhms(b.r1), std::string("10,08"));
         QCOMPARE(displayKiloOhms(b.r2), std::string("1,01"));
         QVERIFY(near(nodalInvertingGain({b.r1, b.r2, 1'000, 0.2}, 4), 6.5, 1e-6));
-        QVERIFY(ngspiceAgrees(invertingCircuit, 2, {b.r1, b.r2, 1'000, 0.2}, 4));
 
         inv.targetGain = 3;
         const R1R2Design c = designR1R2(invertingCircuit, inv);
@@ -321,21 +305,12 @@ private slots:
         QVERIFY(std::isfinite(d.r1) && std::isfinite(d.r2));
     }
 
-    // After the netlists of the designs above, those of the least loop gain for Ку and for Rвых
-    // and of random networks from the field ranges.
+    // The simulator's op-amp is ideal enough where the loop gain is least: R1 of 1 MΩ over Roc of
+    // 50 Ω. The window's exports of every calculator are checked with the page sweeps.
     void netlistsAgreeWithNgspice() {
-        QVERIFY(ngspiceAgrees(nonInvertingCircuit, 3, {1e6, 1e6, 50, 0.05}, 100));
-        QVERIFY(ngspiceAgrees(nonInvertingCircuit, 3, {1e6, 50, 50, 0.05}, 100));
-        std::mt19937 random(21);
-        const auto within = [&random](double lo, double hi) {
-            return lo * std::pow(hi / lo, std::uniform_real_distribution<>()(random));
-        };
-        for (int i = 0; i < 60; ++i) {
-            const Network n{within(50, 1e6), within(50, 1e6), within(50, 1e6), within(0.05, 20)};
-            QVERIFY(ngspiceAgrees(i % 2 ? invertingCircuit : nonInvertingCircuit, 3, n,
-                                  within(1, 100)));
-        }
-        qInfo("largest relative difference from ngspice: %.2g", worstSpiceDifference);
+        QVERIFY(ngspiceAgrees(SchemeKind::NonInverting, {1e6, 1e6, 50, 0.05}, 100));
+        QVERIFY(ngspiceAgrees(SchemeKind::NonInverting, {1e6, 50, 50, 0.05}, 100));
+        QVERIFY(ngspiceAgrees(SchemeKind::Inverting, {1e6, 50, 50, 0.05}, 100));
     }
 
     void faultsInsteadOfInfinities() {

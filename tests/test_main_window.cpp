@@ -26,6 +26,20 @@
 
 namespace {
 
+const QString notComputed = "Нет результата: нажмите «Вычислить»";
+
+// The result menu of Variants 1 and 2 with a result.
+const QStringList variant12Menu{"Ряд E24 → Вариант 3",
+                                "Ряд E96 → Вариант 3",
+                                "Лучшая пара E24 → Вариант 3",
+                                "Лучшая пара E96 → Вариант 3",
+                                "",
+                                "Сохранить схему для SPICE…",
+                                "",
+                                "Разброс при допусках…",
+                                "",
+                                "Копировать результаты"};
+
 bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) == clYellow(); }
 
 QString accessibleName(QObject *control) {
@@ -406,13 +420,7 @@ private slots:
         click(button(5));
         QMenu *menu = rightClickMenu(label(44));
         QVERIFY(menu);
-        QStringList items;
-        for (const QAction *item : menu->actions())
-            items << item->text();
-        QCOMPARE(items, QStringList({"Ряд E24 → Вариант 3", "Ряд E96 → Вариант 3",
-                                     "Лучшая пара E24 → Вариант 3", "Лучшая пара E96 → Вариант 3",
-                                     "", "Сохранить схему для SPICE…", "", "Разброс при допусках…",
-                                     "", "Копировать результаты"}));
+        QCOMPARE(itemTexts(menu), variant12Menu);
         chooseItem(menu, "Ряд E96 → Вариант 3");
         QCOMPARE(fieldTexts(26), QStringList({"20", "10", "1", "4", "0,2"}));
         QCOMPARE(label(53)->text(), QString("0,6"));
@@ -442,7 +450,6 @@ private slots:
             menu->close();
             return reason;
         };
-        const QString notComputed = "Нет результата: нажмите «Вычислить»";
         QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), notComputed); // the design-time texts
         click(button(1));
         QCOMPARE(whyNot(8, "Ряд E24 → Вариант 3"), QString());
@@ -533,18 +540,7 @@ private slots:
     // Shift+F10 and the menu key on a "Вычислить" button open its group's result menu; in a field
     // they open the field's own edit menu, in Russian, and count as a key-down there.
     void keyboardOpensMenus() {
-        const QStringList atRest{"Нет результата: нажмите «Вычислить»",
-                                 "",
-                                 "Ряд E24 → Вариант 3",
-                                 "Ряд E96 → Вариант 3",
-                                 "Лучшая пара E24 → Вариант 3",
-                                 "Лучшая пара E96 → Вариант 3",
-                                 "",
-                                 "Сохранить схему для SPICE…",
-                                 "",
-                                 "Разброс при допусках…",
-                                 "",
-                                 "Копировать результаты"};
+        const QStringList atRest = QStringList{notComputed, ""} + variant12Menu;
         for (const auto &[key, modifiers] :
              {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
             QMenu *menu = keyMenu(button(4), key, modifiers);

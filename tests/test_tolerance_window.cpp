@@ -72,8 +72,6 @@ private slots:
                                  "минимуме\tДопуски при максимуме");
         QCOMPARE(lines.value(1), "Rвых (Ом)\t0,6\t0,59\t0,61\t−2,31 … +2,36\tR1− R2+ Roc± "
                                  "Rт−\tR1+ R2− Roc± Rт+");
-        QCOMPARE(lines.value(3), "Qtc' колонки\t0,328\t0,327\t0,329\t−0,32 … +0,33\tR1− R2+ Roc± "
-                                 "Rт−\tR1+ R2− Roc± Rт+");
         QCOMPARE(lines.value(4), "Мощность в Rт\t5 Вт, 4,8 % мощности усилителя");
 
         const auto *cells = QAccessible::queryAccessibleInterface(table())->tableInterface();
