@@ -117,6 +117,11 @@ void ToleranceWindow::showFor(const AmplifierRun &amplifier, const SpeakerRun *l
         speaker = *loudspeaker;
     caption->setText(shown(runCaption(amplifier)));
     fillTable();
+    // First over the middle of the main window, afterwards where the user leaves it.
+    if (!testAttribute(Qt::WA_Moved)) {
+        adjustSize();
+        move(parentWidget()->geometry().center() - rect().center());
+    }
     show();
     raise();
     activateWindow();
