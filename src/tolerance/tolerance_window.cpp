@@ -64,11 +64,11 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
 
     auto *inputGrid = new QGridLayout;
     for (std::size_t i = 0; i < inputFields.size(); ++i) {
-        const InputField &spec = inputFields[i];
-        auto *label = new QLabel(spec.caption, this);
+        const InputField &input = inputFields[i];
+        auto *label = new QLabel(input.caption, this);
         QLineEdit *field = fields[i] = new QLineEdit(this);
-        field->setObjectName(spec.objectName);
-        field->setText(spec.defaultText);
+        field->setObjectName(input.objectName);
+        field->setText(input.defaultText);
         field->setFixedWidth(65);
         nameField(field, {label});
         field->installEventFilter(this);
@@ -154,15 +154,15 @@ std::optional<ToleranceWindow::Inputs> ToleranceWindow::inputs() const {
 
 // A field left holding no value within its range: the bound it broke, if any, and yellow.
 void ToleranceWindow::clampField(std::size_t index) {
-    const InputField &spec = inputFields[index];
+    const InputField &input = inputFields[index];
     QLineEdit *field = fields[index];
-    const FieldCheck check = checkNumberText(field->text().toStdString(), spec.min, spec.max);
+    const FieldCheck check = checkNumberText(field->text().toStdString(), input.min, input.max);
     if (check.verdict == FieldVerdict::Accepted)
         return;
     if (check.verdict == FieldVerdict::BelowMin)
-        field->setText(spec.minText);
+        field->setText(input.minText);
     else if (check.verdict == FieldVerdict::AboveMax)
-        field->setText(spec.maxText);
+        field->setText(input.maxText);
     setFieldColour(field, clYellow());
 }
 
