@@ -13,10 +13,6 @@ namespace {
 // neighbouring pair does, since both parts act on Rвых and Ку together.
 constexpr int searchSteps = 3;
 
-bool inRange(double kiloOhms, const FieldSpec &field) {
-    return kiloOhms >= field.min && kiloOhms <= field.max;
-}
-
 double relativeError(double value, double target) { return quotient(value - target, target); }
 
 // The error the choice minimises: Variant 1's Ку is a result, not a target.
@@ -55,7 +51,9 @@ std::optional<StandardPair> bestStandardPair(const AmplifierRun &run, StandardSe
     std::optional<StandardPair> best;
     for (const double r1Value : r1Values)
         for (const double r2Value : r2Values) {
-            if (!inRange(r1Value, variant3[0]) || !inRange(r2Value, variant3[1]))
+            // As Variant 3's fields would check the texts the hand-over writes.
+            if (!fieldTakes(variant3[0], formatGeneral(r1Value)) ||
+                !fieldTakes(variant3[1], formatGeneral(r2Value)))
                 continue;
             const StandardPair pair = evaluatePair(run, r1Value, r2Value);
             if (!best || worstError(pair, run.variant) < worstError(*best, run.variant))
