@@ -58,7 +58,7 @@ int runChild(const std::string &variant, int argc, char *argv[]) {
         TForm2 help;
         form.setHelpWindow(&help);
         form.PageControl1->setCurrentIndex(2); // the page with the chart in view
-        const ResponseChart &chart = *form.TabSheet3->Chart1;
+        const ResponseChart &chart = *form.TabSheet3->chart();
         return showAndReport(app, form, [&chart] {
             return chart.series(0)->count() + chart.series(1)->count() == 200;
         });

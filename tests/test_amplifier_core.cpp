@@ -49,6 +49,7 @@ AmplifierRun runOf(SchemeKind kind, int variant, Network network, double rload,
             targetRout,
             targetGain,
             networkOutputs(circuitFor(kind), network, rload),
+            {},
             {}};
 }
 

@@ -275,8 +275,15 @@ int childSaves(const QByteArray &mode) {
         shown = errorReportDuring([&] { QTest::mouseClick(form.Button10, Qt::LeftButton); });
     } else if (mode == "export") {
         const Network n{20e3, 10e3, 1e3, 0.2};
-        const AmplifierRun amplifier{
-            SchemeKind::NonInverting, 3, n, 4, 0, 0, networkOutputs(nonInvertingCircuit, n, 4), {}};
+        const AmplifierRun amplifier{SchemeKind::NonInverting,
+                                     3,
+                                     n,
+                                     4,
+                                     0,
+                                     0,
+                                     networkOutputs(nonInvertingCircuit, n, 4),
+                                     {},
+                                     {}};
         const Driver d{19, 3.4, 2.63, 0.18, 90};
         shown = errorReportDuring([&] {
             runHandler([&] {

@@ -3,7 +3,9 @@
 
 #include "amplifier/amplifier_page.h"
 #include "closed_box_model.h"
+#include "core/arithmetic_fault.h"
 #include "speaker/response_chart.h"
+#include "ui/action_menu.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
@@ -395,7 +397,7 @@ private slots:
                                      "Edit21"}));
         QCOMPARE(form->Button8->nextInFocusChain(), form->Button9);
         QCOMPARE(form->Button9->nextInFocusChain(), form->Button10);
-        QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->TabSheet3->Chart1));
+        QCOMPARE(edit(37)->nextInFocusChain(), static_cast<QWidget *>(form->TabSheet3->chart()));
     }
 
     // The windows carry the design's colours: a dark desktop theme changes no pixel inside them.
@@ -521,7 +523,10 @@ private slots:
         const QAction *refused =
             menuItem(rightClickMenu(label(107)), "Rвых → Инвертирующий, Вариант 2");
         QVERIFY(!refused->isEnabled());
-        QCOMPARE(refused->toolTip(), QString("Rвых = -1,956 Ом вне диапазона 0,1 … 200 Ом"));
+        QCOMPARE(refused->toolTip(),
+                 QString("Rвых = −1,956 Ом не построить. Уже при Rвых = 0 Qtc = 1,002 ≥ 0,7: "
+                         "положительное Rвых только повышает добротность. Qtc = 0,7 при Rвых = 0 "
+                         "даёт ящик Vb = 70,7 л."));
         QApplication::activePopupWidget()->close();
 
         // Variant 3's 0,6 Ω drives the loudspeaker of the first example again.
@@ -534,7 +539,7 @@ private slots:
         const Textbook model = textbook({30, 6, 5, 0.6, 50}, 20, 0.6);
         QCOMPARE(label(72)->text(),
                  QString::number(std::round(model.qtcNew * 1000) / 1000).replace('.', ','));
-        QCOMPARE(form->TabSheet3->Chart1->series(1)->name(), QString("АЧХ при Rвых = 0,6  Ом"));
+        QCOMPARE(form->TabSheet3->chart()->series(1)->name(), QString("АЧХ при Rвых = 0,6  Ом"));
     }
 
     // Shift+F10 and the menu key on a "Вычислить" button open its group's result menu; in a field
@@ -600,6 +605,22 @@ private slots:
         click(button(1));
         chooseItem(rightClickMenu(label(9)), "Разброс при допусках…");
         QCOMPARE(form->findChildren<QWidget *>("ToleranceWindow").size(), 1);
+    }
+
+    // A fault while a menu is made ends in the error report, as a fault in a click does, and no
+    // half-filled menu opens.
+    void faultWhileAMenuIsFilled() {
+        QLabel result("0");
+        offerMenu(&result, [](QMenu &menu) {
+            menu.addAction("Ряд E24 → Вариант 3");
+            throw ArithmeticFault("Floating point overflow");
+        });
+        result.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&result));
+        QMenu *opened = nullptr;
+        QCOMPARE(errorReportDuring([&] { opened = rightClickMenu(&result); }),
+                 QString("Floating point overflow."));
+        QCOMPARE(opened, nullptr);
     }
 
     void helpShowsOneWindow() {

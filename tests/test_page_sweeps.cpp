@@ -264,13 +264,13 @@ class PageSweepsTest : public ProgramWindowTest {
 
         double top = -std::numeric_limits<double>::infinity();
         for (int i = 0; i < 2; ++i) {
-            const QList<QPointF> points = form->TabSheet3->Chart1->series(i)->points();
+            const QList<QPointF> points = form->TabSheet3->chart()->series(i)->points();
             SWEEP_VERIFY(points.size() == 100, where);
             const double q = i == 0 ? t.qtc : t.qtcNew;
             for (qsizetype k = 0; k < points.size(); ++k) {
                 const QPointF p = points[k];
                 SWEEP_VERIFY(k == 0 || p.x() > points[k - 1].x(), where);
-                SWEEP_VERIFY(p.x() == form->TabSheet3->Chart1->series(0)->at(k).x(), where);
+                SWEEP_VERIFY(p.x() == form->TabSheet3->chart()->series(0)->at(k).x(), where);
                 SWEEP_VERIFY(std::isfinite(p.y()), where);
                 SWEEP_VERIFY(std::fabs(p.y() - highPassDb(p.x(), t.fc, q)) < 1e-9, where);
                 top = std::max(top, p.y());
@@ -279,11 +279,11 @@ class PageSweepsTest : public ProgramWindowTest {
         // The chart keeps every level; the level axis clips at its −16 dB floor and reaches up
         // to the highest point (the pass band when every point lies below the floor).
         const auto *frequency = qobject_cast<QLogValueAxis *>(
-            form->TabSheet3->Chart1->chart()->axes(Qt::Horizontal).value(0));
+            form->TabSheet3->chart()->chart()->axes(Qt::Horizontal).value(0));
         const auto *level = qobject_cast<QValueAxis *>(
-            form->TabSheet3->Chart1->chart()->axes(Qt::Vertical).value(0));
-        SWEEP_VERIFY(frequency->min() == form->TabSheet3->Chart1->series(0)->at(0).x() &&
-                         frequency->max() == form->TabSheet3->Chart1->series(0)->at(99).x(),
+            form->TabSheet3->chart()->chart()->axes(Qt::Vertical).value(0));
+        SWEEP_VERIFY(frequency->min() == form->TabSheet3->chart()->series(0)->at(0).x() &&
+                         frequency->max() == form->TabSheet3->chart()->series(0)->at(99).x(),
                      where);
         SWEEP_VERIFY(level->min() == -16 && level->max() == (top > -16 ? top : 0), where);
     }

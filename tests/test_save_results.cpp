@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(readFile(s.path(report)),
                  expectedReportFile(expectedAmplifierSection(nonInvertingDefaults)));
         verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 1)->picture());
-        const QImage chart = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
+        const QImage chart = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart());
         QVERIFY(!chart.isNull());
         QVERIFY(countPixels(chart, true) > 100);
         QVERIFY(countPixels(chart, false) > 100);
@@ -209,18 +209,18 @@ private slots:
         QCOMPARE(readFile(s.path(schematic)), previousFiles[schematic]);
 
         const QImage withCurves =
-            chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
+            chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart());
         QVERIFY(!withCurves.isNull());
         QVERIFY(countPixels(withCurves, true) > 100);
         QVERIFY(countPixels(withCurves, false) > 100);
-        const QRect onWindow(s.form->TabSheet3->Chart1->mapTo(s.form.get(), QPoint()),
-                             s.form->TabSheet3->Chart1->size());
+        const QRect onWindow(s.form->TabSheet3->chart()->mapTo(s.form.get(), QPoint()),
+                             s.form->TabSheet3->chart()->size());
         QCOMPARE(withCurves,
                  s.form->grab(onWindow).toImage().convertToFormat(QImage::Format_RGB888));
 
         QTest::keyClick(findEdit(s.form.get(), 33), Qt::Key_End);
         QCOMPARE(s.save(), QString());
-        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1);
+        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart());
         QVERIFY(!empty.isNull());
         QCOMPARE(countPixels(empty, true), 0);
         QCOMPARE(countPixels(empty, false), 0);
@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(s.save(), QString("File access denied."));
         QCOMPARE(s.savedWord(), QString());
         // The images before it were written; nothing replaced the directory.
-        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1).isNull());
+        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart()).isNull());
         QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
         verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
         QVERIFY(QFileInfo(s.path(report)).isDir());

@@ -34,7 +34,7 @@ bool isYellow(QLineEdit *edit) { return edit->palette().color(QPalette::Base) ==
 class SpeakerPageTest : public ProgramWindowTest {
     Q_OBJECT
 
-    QLineSeries *series(int i) { return form->TabSheet3->Chart1->series(i); }
+    QLineSeries *series(int i) { return form->TabSheet3->chart()->series(i); }
 
     void showPage(int index) {
         form->PageControl1->setCurrentIndex(index);
@@ -55,9 +55,9 @@ class SpeakerPageTest : public ProgramWindowTest {
         QCOMPARE(series(0)->count(), 100);
         QCOMPARE(series(1)->count(), 100);
         const auto *frequency = qobject_cast<QLogValueAxis *>(
-            form->TabSheet3->Chart1->chart()->axes(Qt::Horizontal).value(0));
+            form->TabSheet3->chart()->chart()->axes(Qt::Horizontal).value(0));
         const auto *level = qobject_cast<QValueAxis *>(
-            form->TabSheet3->Chart1->chart()->axes(Qt::Vertical).value(0));
+            form->TabSheet3->chart()->chart()->axes(Qt::Vertical).value(0));
         QVERIFY(frequency && level);
         QCOMPARE(frequency->min(), 10.0);
         QCOMPARE(frequency->max(), series(0)->at(99).x());
@@ -234,7 +234,7 @@ private slots:
     // once a key-down has emptied the curves.
     void chartReadout() {
         showPage(2);
-        ResponseChart *view = form->TabSheet3->Chart1;
+        ResponseChart *view = form->TabSheet3->chart();
         QChart *chart = view->chart();
         const QPoint pixel = view->mapFromScene(
             chart->mapToScene(chart->mapToPosition(QPointF(102.4, -8), series(0))));
@@ -293,7 +293,7 @@ private slots:
         showPage(2);
         edit(37)->setFocus();
         QTest::keyClick(form->windowHandle(), Qt::Key_Tab);
-        ResponseChart *chart = form->TabSheet3->Chart1;
+        ResponseChart *chart = form->TabSheet3->chart();
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(chart));
         // First at 31,99 Hz, the grid point nearest fc = 31,79 Hz.
         QCOMPARE(QToolTip::text(), expectedReadout(series(0)->at(25).x()));
@@ -308,7 +308,7 @@ private slots:
         showPage(2);
         QTemporaryDir dir;
         answerFileDialog(dir.path(), [this] {
-            chooseItem(keyMenu(form->TabSheet3->Chart1, Qt::Key_Menu), "Экспорт АЧХ в FRD…");
+            chooseItem(keyMenu(form->TabSheet3->chart(), Qt::Key_Menu), "Экспорт АЧХ в FRD…");
         });
         QFile frd(dir.filePath("АЧХ_Rвых_6_Ом.frd"));
         QVERIFY(QFile::exists(dir.filePath("АЧХ_Rвых_0.frd")) && frd.open(QIODevice::ReadOnly));
@@ -319,14 +319,14 @@ private slots:
             QCOMPARE(columns[0].toDouble(), series(1)->at(i).x());
             QCOMPARE(columns[1].toDouble(), series(1)->at(i).y());
         }
-        chooseItem(rightClickMenu(form->TabSheet3->Chart1), "Копировать таблицу АЧХ");
+        chooseItem(rightClickMenu(form->TabSheet3->chart()), "Копировать таблицу АЧХ");
         const QStringList rows = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 101);
         QCOMPARE(rows[0], QString("f, Гц\tАЧХ при Rвых = 0, дБ\tАЧХ при Rвых = 6  Ом, дБ"));
         QVERIFY(qFuzzyCompare(rows[1].section('\t', 1, 1).replace(',', '.').toDouble(),
                               series(0)->at(0).y()));
         QTest::keyClick(edit(33), Qt::Key_End);
-        QMenu *empty = rightClickMenu(form->TabSheet3->Chart1);
+        QMenu *empty = rightClickMenu(form->TabSheet3->chart());
         QVERIFY(!menuItem(empty, "Экспорт АЧХ в FRD…")->isEnabled());
         QVERIFY(menuItem(empty, "График пуст: нажмите «Вычислить»"));
     }

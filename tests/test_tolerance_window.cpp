@@ -20,7 +20,7 @@ class ToleranceWindowTest : public QObject {
     QString cell(int row, int column) const { return table()->item(row, column)->text(); }
 
     static AmplifierRun variant3(SchemeKind kind, Network network) {
-        return {kind, 3, network, 4, 0, 0, networkOutputs(circuitFor(kind), network, 4), {}};
+        return {kind, 3, network, 4, 0, 0, networkOutputs(circuitFor(kind), network, 4), {}, {}};
     }
 
 private slots:

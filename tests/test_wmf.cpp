@@ -372,9 +372,9 @@ class WmfTest : public ProgramWindowTest {
 
     // Chart1's plot area in logical units of its metafile (15 a pixel).
     QRectF plotArea() const {
-        const QRectF scene = form->TabSheet3->Chart1->chart()->mapRectToScene(
-            form->TabSheet3->Chart1->chart()->plotArea());
-        const QRectF view = form->TabSheet3->Chart1->mapFromScene(scene).boundingRect();
+        const QRectF scene = form->TabSheet3->chart()->chart()->mapRectToScene(
+            form->TabSheet3->chart()->chart()->plotArea());
+        const QRectF view = form->TabSheet3->chart()->mapFromScene(scene).boundingRect();
         return QRectF(view.topLeft() * 15, view.size() * 15);
     }
 
@@ -470,9 +470,9 @@ private slots:
     }
 
     void chartHoldsCurvesTitleAndLegend() {
-        const Metafile wmf(widgetToMetafile(form->TabSheet3->Chart1));
+        const Metafile wmf(widgetToMetafile(form->TabSheet3->chart()));
         QVERIFY2(wmf.fault.isEmpty(), qPrintable(wmf.fault));
-        QCOMPARE(QSize(wmf.width, wmf.height), form->TabSheet3->Chart1->size() * 15);
+        QCOMPARE(QSize(wmf.width, wmf.height), form->TabSheet3->chart()->size() * 15);
         QCOMPARE(wmf.pictures, 0); // shapes and text only, no bitmap
 
         // Each curve one polyline of its 100 points less those below the plot, all of them
@@ -509,8 +509,8 @@ private slots:
     void independentReaderSeesTheChart() {
         if (!haveWmf2svg())
             QSKIP("wmf2svg (libwmf-bin) is not installed");
-        const SvgReading svg(widgetToMetafile(form->TabSheet3->Chart1),
-                             form->TabSheet3->Chart1->size());
+        const SvgReading svg(widgetToMetafile(form->TabSheet3->chart()),
+                             form->TabSheet3->chart()->size());
         QVERIFY(svg.ran);
         for (const char *name : {"red", "blue"}) {
             qsizetype longest = 0;
@@ -528,8 +528,8 @@ private slots:
     }
 
     void emptiedChartStillMakesAMetafile() {
-        form->TabSheet3->Chart1->emptySeries();
-        const Metafile wmf(widgetToMetafile(form->TabSheet3->Chart1));
+        form->TabSheet3->chart()->emptySeries();
+        const Metafile wmf(widgetToMetafile(form->TabSheet3->chart()));
         QVERIFY2(wmf.fault.isEmpty(), qPrintable(wmf.fault));
         for (const Colour &colour : {red, blue})
             for (const auto &l : wmf.linesOf(colour))

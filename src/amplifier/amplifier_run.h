@@ -17,7 +17,8 @@ NetworkOutputs networkOutputs(const AmplifierCircuit &circuit, const Network &ne
                               double rload);
 
 // One "Вариант" group's last valid run: the network as solved or typed, the load, what was asked
-// for, what the network gives, and the values behind the two rounded result labels.
+// for, what the network gives, the values behind the two rounded result labels, and the inputs
+// as they were typed.
 struct AmplifierRun {
     SchemeKind kind; // NonInverting or Inverting
     int variant;     // 1, 2 or 3
@@ -28,4 +29,5 @@ struct AmplifierRun {
     double targetGain;
     NetworkOutputs outputs;      // of `network`, evaluated once more at its end
     std::array<double, 2> shown; // unrounded, in ohms or times, in the order of the labels
+    std::array<double, 5> typed; // the five inputs as typed: kΩ, Ω or times, in check order
 };

@@ -1,5 +1,6 @@
 #include "app/unit1.h"
 
+#include "amplifier/amplifier_designs.h"
 #include "amplifier/amplifier_page.h"
 #include "help/unit2.h"
 #include "input/numeric_fields.h"
@@ -32,11 +33,11 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, designWindowFlags) {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->setGeometry(0, 16, 745, 425);
-    TabSheet1 = new NonInvertingPage(*fields, last, PageControl1);
-    TabSheet2 = new InvertingPage(*fields, last, PageControl1);
+    TabSheet1 = new AmplifierPage(nonInvertingDesign, *fields, last, PageControl1);
+    TabSheet2 = new AmplifierPage(invertingDesign, *fields, last, PageControl1);
     TabSheet3 = new SpeakerPage(*fields, last, PageControl1);
-    PageControl1->addTab(TabSheet1, "Неинвертирующий");
-    PageControl1->addTab(TabSheet2, "Инвертирующий");
+    for (AmplifierPage *page : {TabSheet1, TabSheet2})
+        PageControl1->addTab(page, page->design().title);
     PageControl1->addTab(TabSheet3, "Пример применения (условный - см. Help!)");
 
     Button8 = newButton(this, 8, "Exit", QRect(16, 456, 145, 33), true);
@@ -47,30 +48,43 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, designWindowFlags) {
 
     connect(fields, &NumericFields::bannerShown, Label55, &QWidget::setVisible);
     connect(fields, &NumericFields::saveEnabled, Button10, &QWidget::setEnabled);
-    for (const auto &[button, handler] :
-         {std::pair{Button8, &TForm1::Button8Click}, std::pair{Button9, &TForm1::Button9Click},
-          std::pair{Button10, &TForm1::Button10Click}})
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { runHandler([&] { (this->*handler)(); }); });
+    const std::pair<QPushButton *, void (TForm1::*)()> handlers[] = {
+        {TabSheet2->button(1), &TForm1::Button1Click},
+        {TabSheet2->button(2), &TForm1::Button2Click},
+        {TabSheet2->button(3), &TForm1::Button3Click},
+        {TabSheet1->button(1), &TForm1::Button4Click},
+        {TabSheet1->button(2), &TForm1::Button5Click},
+        {TabSheet1->button(3), &TForm1::Button6Click},
+        {TabSheet3->calculateButton(), &TForm1::Button7Click},
+        {Button8, &TForm1::Button8Click},
+        {Button9, &TForm1::Button9Click},
+        {Button10, &TForm1::Button10Click},
+    };
+    for (const auto &[button, handler] : handlers)
+        connectHandler(button, this, [this, handler = handler] { (this->*handler)(); });
 
     // Beyond the calculations, on demand: F1 for the help, Shift+F10 and the menu key for the
     // focused control's menu, and one design carried between the pages from the result menus.
     connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, Button9, &QPushButton::click);
     new KeyboardMenus(this);
-    connect(TabSheet3, &SpeakerPage::routForAmplifier, this,
-            [this](SchemeKind kind, const QString &rout) {
-                AmplifierPage *page = kind == SchemeKind::NonInverting
-                                          ? static_cast<AmplifierPage *>(TabSheet1)
-                                          : TabSheet2;
-                PageControl1->setCurrentWidget(page);
-                page->takeRequiredRout(rout);
-            });
-    for (AmplifierPage *page :
-         {static_cast<AmplifierPage *>(TabSheet1), static_cast<AmplifierPage *>(TabSheet2)}) {
-        connect(page, &AmplifierPage::routForSpeaker, this, [this](const QString &rout) {
-            PageControl1->setCurrentWidget(TabSheet3);
-            TabSheet3->takeAmplifierRout(rout);
-        });
+    connectPages();
+}
+
+// The hand-overs between the pages go through the receiving page's own field, which checks the
+// value and takes it once the window shows that page.
+void TForm1::connectPages() {
+    const auto routInto = [this](AmplifierPage *page) {
+        return HandOver{&page->requiredRoutField(), [this, page](double ohms) {
+                            PageControl1->setCurrentWidget(page);
+                            page->takeRequiredRout(ohms);
+                        }};
+    };
+    TabSheet3->setRoutTargets(routInto(TabSheet1), routInto(TabSheet2));
+    for (AmplifierPage *page : {TabSheet1, TabSheet2}) {
+        page->setRoutTarget({&TabSheet3->amplifierRoutField(), [this](double ohms) {
+                                 PageControl1->setCurrentWidget(TabSheet3);
+                                 TabSheet3->takeAmplifierRout(ohms);
+                             }});
         // One spread window for the main window, with the loudspeaker page's run when it has one.
         connect(page, &AmplifierPage::spreadRequested, this, [this](const AmplifierRun &run) {
             if (!tolerance)
@@ -113,11 +127,18 @@ void TForm1::keyPressEvent(QKeyEvent *event) {
     // Enter presses the focused button, else the default button while its page is shown.
     if (auto *focused = qobject_cast<QPushButton *>(focusWidget()))
         focused->click();
-    else if (TabSheet3->Button7->isVisible())
-        TabSheet3->Button7->click();
+    else if (TabSheet3->calculateButton()->isVisible())
+        TabSheet3->calculateButton()->click();
 }
 
-void TForm1::FormShow() { TabSheet3->FormShow(); }
+void TForm1::FormShow() { TabSheet3->calculateAtStart(); }
+void TForm1::Button1Click() { TabSheet2->solveForR2(); }
+void TForm1::Button2Click() { TabSheet2->designForGain(); }
+void TForm1::Button3Click() { TabSheet2->evaluateKnownNetwork(); }
+void TForm1::Button4Click() { TabSheet1->solveForR2(); }
+void TForm1::Button5Click() { TabSheet1->designForGain(); }
+void TForm1::Button6Click() { TabSheet1->evaluateKnownNetwork(); }
+void TForm1::Button7Click() { TabSheet3->calculate(); }
 
 void TForm1::Button8Click() { QApplication::quit(); }
 
@@ -131,7 +152,7 @@ void TForm1::Button10Click() {
     const QImage *schematic = last.schemeKind == SchemeKind::NonInverting ? &TabSheet1->schematic()
                               : last.schemeKind == SchemeKind::Inverting  ? &TabSheet2->schematic()
                                                                           : nullptr;
-    saveResults(last, TabSheet3->Chart1, schematic);
+    saveResults(last, TabSheet3->chart(), schematic);
     announce(Button10, QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(),
                                                                schematic != nullptr)));
 }

@@ -4,8 +4,7 @@
 
 #include <QWidget>
 
-class InvertingPage;
-class NonInvertingPage;
+class AmplifierPage;
 class NumericFields;
 class QLabel;
 class QPushButton;
@@ -15,7 +14,8 @@ class TForm2;
 class ToleranceWindow;
 
 // The main window: the banner, the three pages and the bottom buttons. Each page owns its
-// controls and handlers; the window composes them and owns the record of the last calculations.
+// controls; the window composes them, owns the record of the last calculations, and holds the
+// handlers of every button, each of which runs under the default error report.
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -28,19 +28,24 @@ public:
 
     QLabel *Label55 = nullptr; // the banner "Проверьте ввод !"
     QTabWidget *PageControl1 = nullptr;
-    NonInvertingPage *TabSheet1 = nullptr;
-    InvertingPage *TabSheet2 = nullptr;
+    AmplifierPage *TabSheet1 = nullptr; // "Неинвертирующий"
+    AmplifierPage *TabSheet2 = nullptr; // "Инвертирующий"
     SpeakerPage *TabSheet3 = nullptr;
     QPushButton *Button8 = nullptr;  // "Exit"
     QPushButton *Button9 = nullptr;  // "Help"
     QPushButton *Button10 = nullptr; // "Сохранить"
 
-    // Handlers of the window's own controls. Each runs inside the default error report: an error
-    // it does not handle ends it there and is shown in a message box.
+    void FormShow();     // the loudspeaker page computed before the window first appears
+    void Button1Click(); // inverting, Variant 1
+    void Button2Click(); // inverting, Variant 2
+    void Button3Click(); // inverting, Variant 3
+    void Button4Click(); // non-inverting, Variant 1
+    void Button5Click(); // non-inverting, Variant 2
+    void Button6Click(); // non-inverting, Variant 3
+    void Button7Click(); // the loudspeaker page
     void Button8Click();
     void Button9Click();
     void Button10Click();
-    void FormShow();
 
     void setVisible(bool visible) override;
 
@@ -50,6 +55,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void connectPages();
+
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;

@@ -146,3 +146,9 @@ std::string signedFixed(double value, int decimals) {
         return text;
     return (rounded < 0 ? "−" : "+") + text;
 }
+
+std::string withMinusSign(std::string text) {
+    if (text.starts_with('-'))
+        text.replace(0, 1, "−");
+    return text;
+}

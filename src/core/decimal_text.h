@@ -48,3 +48,6 @@ std::string displayKiloOhms(double ohms);
 // A signed value with exactly `decimals` places, rounded as displayRounded rounds: "+1,60",
 // "−0,40" with the true minus sign (U+2212). A value that rounds to zero shows unsigned, "0,00".
 std::string signedFixed(double value, int decimals);
+
+// A number text with the true minus sign (U+2212) in place of a leading hyphen, for prose.
+std::string withMinusSign(std::string text);

@@ -19,13 +19,15 @@ public:
             return {};
         if (refusal.empty())
             return "Нет результата: нажмите «Вычислить»";
-        return "Нет результата: «" + refusal + "»";
+        return "Нет результата: " + refusal;
     }
 
     void keep(Run result) {
         run = std::move(result);
         refusal.clear();
     }
+    // Why the run ended without a result: the message shown in quotes («Решения нет!»), or
+    // what stopped it (поле «Rн (Ом)» пусто).
     void refuse(std::string message) {
         run.reset();
         refusal = std::move(message);

@@ -95,13 +95,11 @@ void TForm2::buildContents() {
     QWidget::setTabOrder(Button1, Button2);
     QWidget::setTabOrder(Button2, Memo1);
 
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { runHandler([this] { Button1Click(); }); });
+    connectHandler(Button1, this, [this] { Button1Click(); });
     // Escape closes the window as "Закрыть" does.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, Button1,
             &QPushButton::click);
-    connect(Button2, &QPushButton::clicked, this,
-            [this] { runHandler([this] { Button2Click(); }); });
+    connectHandler(Button2, this, [this] { Button2Click(); });
 }
 
 bool TForm2::eventFilter(QObject *watched, QEvent *event) {

@@ -68,43 +68,62 @@ void NumericFields::beginRun(FieldGroup group, bool enableSave) {
     emit bannerShown(false);
 }
 
-bool NumericFields::checkFields(FieldGroup group, bool rangeFaultDisablesSave) {
+namespace {
+
+// A field as a run's refusal names it: by its captions, «Rн (Ом)».
+std::string fieldName(const QLineEdit *edit) {
+    return "«" + edit->accessibleName().toStdString() + "»";
+}
+
+} // namespace
+
+NumericFields::Outcome NumericFields::checkFields(FieldGroup group, bool rangeFaultDisablesSave) {
     const std::vector<QLineEdit *> &edits = groups.at(group).edits;
     for (QLineEdit *edit : edits)
         if (edit->text().isEmpty())
-            return false; // silently: the user is still typing
+            return {{}, "поле " + fieldName(edit) + " пусто"}; // silently: the user is still typing
     const auto fields = groupFields(group);
-    for (std::size_t i = 0; i < edits.size(); ++i)
-        if (!checkNumericField(edits[i], fields[i], rangeFaultDisablesSave))
-            return false;
-    return true;
+    Outcome outcome;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        const std::optional<double> value =
+            checkNumericField(edits[i], fields[i], rangeFaultDisablesSave, outcome.stop);
+        if (!value)
+            return {{}, outcome.stop};
+        outcome.typed.push_back(*value);
+    }
+    return outcome;
 }
 
-bool NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &field,
-                                      bool rangeFaultDisablesSave) {
+// The value as typed when the field passes; otherwise the field is marked and `whyNot` says why.
+std::optional<double> NumericFields::checkNumericField(QLineEdit *edit, const FieldSpec &field,
+                                                       bool rangeFaultDisablesSave,
+                                                       std::string &whyNot) {
     const QString text = edit->text();
     const FieldCheck check = checkFieldText(text.toStdString(), field);
     switch (check.verdict) {
     case FieldVerdict::CommaFault:
+        whyNot = "в поле " + fieldName(edit) + " запятая не на месте: «" + text.toStdString() + "»";
         markFaulty(edit);
-        return false;
+        return std::nullopt;
     case FieldVerdict::NotANumber:
         throw std::runtime_error(
             QString("'%1' is not a valid floating point value").arg(text).toStdString());
     case FieldVerdict::BelowMin:
     case FieldVerdict::AboveMax:
         // The rejected value is stored all the same; the field shows the bound it broke.
+        whyNot = "значение поля " + fieldName(edit) + " «" + text.toStdString() +
+                 "» вне диапазона " + field.minText + " … " + field.maxText;
         last.*field.destination = check.value;
         edit->setText(check.verdict == FieldVerdict::BelowMin ? field.minText : field.maxText);
         if (rangeFaultDisablesSave)
             emit saveEnabled(false);
         markFaulty(edit);
-        return false;
+        return std::nullopt;
     case FieldVerdict::Accepted:
         last.*field.destination = field.kiloOhm ? check.value * 1000 : check.value;
-        return true;
+        return check.value;
     }
-    return false;
+    return std::nullopt;
 }
 
 void NumericFields::markFaulty(QLineEdit *edit) {

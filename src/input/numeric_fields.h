@@ -6,6 +6,8 @@
 #include <QObject>
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -38,10 +40,18 @@ public:
     // start-up calculation), the group's fields back to the window colour, the banner hidden.
     void beginRun(FieldGroup group, bool enableSave);
 
-    // The empty-field test, then the field check of every field in check order. False when the
-    // run has to stop; the fields checked so far are stored in LastResults. A text that is no
-    // number throws, so that the error report ends the run.
-    bool checkFields(FieldGroup group, bool rangeFaultDisablesSave);
+    // The outcome of a run's field checks: the values as typed (before the kΩ conversion), in
+    // check order, when every field passed; otherwise why the run stopped.
+    struct Outcome {
+        std::vector<double> typed;
+        std::string stop; // «поле «Rн (Ом)» пусто»
+        bool passed() const { return stop.empty(); }
+    };
+
+    // The empty-field test, then the field check of every field in check order; the fields
+    // checked so far are stored in LastResults. A text that is no number throws, so that the
+    // error report ends the run.
+    Outcome checkFields(FieldGroup group, bool rangeFaultDisablesSave);
 
 signals:
     void bannerShown(bool shown);
@@ -58,7 +68,8 @@ private:
     };
 
     void resetOnKeyDown(QLineEdit *edit, int key);
-    bool checkNumericField(QLineEdit *edit, const FieldSpec &field, bool rangeFaultDisablesSave);
+    std::optional<double> checkNumericField(QLineEdit *edit, const FieldSpec &field,
+                                            bool rangeFaultDisablesSave, std::string &whyNot);
     void markFaulty(QLineEdit *edit);
 
     LastResults &last;

@@ -2,87 +2,80 @@
 
 #include "core/last_results.h"
 #include "core/last_valid_run.h"
+#include "input/hand_over_field.h"
 #include "speaker/speaker_run.h"
 
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <optional>
 #include <vector>
 
+class ChartReadout;
 class NumericFields;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class ResponseChart;
-class ResultMenu;
+class SpeakerMenus;
 
 // "Пример применения": the closed box fed from an ideal source and through the amplifier's
-// output resistance, with both responses on the chart.
+// output resistance, with both responses on the chart. The window wires "Вычислить" to its
+// handler, which runs the calculation here.
 class SpeakerPage : public QWidget {
     Q_OBJECT
 
 public:
     SpeakerPage(NumericFields &fields, LastResults &last, QWidget *parent);
+    ~SpeakerPage() override;
 
-    ResponseChart *Chart1 = nullptr;
-    QPushButton *Button7 = nullptr; // "Вычислить", the window's default button on this page
-
-    // Computes the page from its fields before the window first appears; nothing counts as
+    // The page's calculation, as "Вычислить" runs it.
+    void calculate();
+    // The same before the window first appears, on the default texts: nothing counts as
     // calculated by the user yet.
-    void FormShow();
-    void Button7Click();
+    void calculateAtStart();
+
+    ResponseChart *chart() const { return responses; }
+    QPushButton *calculateButton() const { return button; }
 
     // The last valid run; null while the page shows none.
     const SpeakerRun *validRun() const { return run.valid(); }
+    // The outcome of the last run, with the reason where it has no result.
+    const LastValidRun<SpeakerRun> &record() const { return run; }
 
-    // An amplifier's Rвых into the field of this page, then the calculation as "Вычислить" runs it.
-    void takeAmplifierRout(const QString &rout);
+    // The amplifier's Rвых field, which takes Variant 3's Rвых; the page then computes.
+    const HandOverField &amplifierRoutField() const { return fieldHandOvers[1]; }
+    void takeAmplifierRout(double ohms);
+    // The box volume field, which takes the volume that reaches Qtc = 0,7; the page then computes.
+    const HandOverField &volumeField() const { return fieldHandOvers[0]; }
+    void takeVolume(double litres);
+
+    // Where the required Rвых goes: Variant 2 of the non-inverting and of the inverting page.
+    void setRoutTargets(HandOver nonInverting, HandOver inverting);
 
     // The chart readout at a point of the chart's viewport: the frequency there and both levels
     // of the last run, "f = 102,4 Гц; Rвых = 0: −3,08 дБ; Rвых = 6 Ом: −0,06 дБ". Empty outside
     // the plot and while the chart shows no curves.
     QString chartReadout(QPoint at) const;
 
-signals:
-    // The required Rвых, as shown, for Variant 2 of an amplifier page.
-    void routForAmplifier(SchemeKind kind, const QString &rout);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // One action of the page's result menu: how the result tooltips name it, when the run offers
-    // it (always, when null), and what it adds to the menu.
-    struct ResultAction {
-        const char *hint;
-        bool (*offered)(const SpeakerRun &run);
-        void (SpeakerPage::*add)(ResultMenu &menu);
-    };
-    static const std::array<ResultAction, 3> resultActions;
-
+    void buildInputs();
+    void buildResults();
     void emptyChart();
     void computeClosedBox();
-    static bool offers(const ResultAction &action, const SpeakerRun *forRun);
-    static QStringList offeredActions(const SpeakerRun *forRun);
-    QString resultTip(const QLabel *result) const;
-    void fillResultMenu(QMenu &menu);
-    void addRoutToAmplifiers(ResultMenu &menu);
-    void addVolumeForTarget(ResultMenu &menu);
-    void addCopy(ResultMenu &menu);
-    void copyResults() const;
-    void fillChartMenu(QMenu &menu);
-    void exportResponse();
-
     QString readoutAt(double f) const;
-    bool chartKey(QEvent *event);
-    void showKeyboardReadout();
 
     NumericFields &fields;
     LastResults &last;
-    QLabel *Label72 = nullptr, *Label73 = nullptr; // Qtc', F3'
-    QLabel *Label76 = nullptr, *Label77 = nullptr; // Qtc, F3
-    QLabel *Label107 = nullptr;                    // the Rвых required for Qtc = 0,7
-    std::vector<QLineEdit *> edits;                // Edit31 … Edit37
+    ResponseChart *responses = nullptr; // Chart1
+    QPushButton *button = nullptr;      // Button7, the window's default button on this page
+    QLabel *requiredRout = nullptr;     // Label107, the Rвых required for Qtc = 0,7
+    QLabel *requiredRoutCaption = nullptr;
+    std::array<QLabel *, 4> resultLabels{};    // Qtc, F3, Qtc', F3' as the result rows list them
+    std::vector<QLineEdit *> edits;            // Edit31 … Edit37
+    std::vector<HandOverField> fieldHandOvers; // Vb, then the amplifier's Rвых
     LastValidRun<SpeakerRun> run;
-    int readoutPoint = -1; // the grid point the keyboard readout stands on; -1 before the first
+    std::unique_ptr<SpeakerMenus> menus;
+    ChartReadout *readout = nullptr;
 };

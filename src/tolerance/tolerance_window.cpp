@@ -99,7 +99,7 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
 
     copyButton = new QPushButton("Копировать", this);
     copyButton->setObjectName("CopyButton");
-    connect(copyButton, &QPushButton::clicked, this, [this] { copyTable(); });
+    connectHandler(copyButton, this, [this] { copyTable(); });
     layout->addWidget(copyButton, 0, Qt::AlignRight);
 }
 

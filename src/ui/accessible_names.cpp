@@ -1,5 +1,7 @@
 #include "ui/accessible_names.h"
 
+#include "ui/error_report.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHelpEvent>
@@ -41,13 +43,24 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (watched != result || event->type() != QEvent::ToolTip)
             return false;
-        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), result);
+        const QPoint at = static_cast<QHelpEvent *>(event)->globalPos();
+        runHandler([&] { QToolTip::showText(at, text(), result); });
         return true;
     }
 
 private:
     QLabel *result;
 };
+
+// A screen reader's question is no place for a message box: a fault in making the text is read
+// out in its place.
+QString described(const ResultTip &tip) {
+    try {
+        return tip.text();
+    } catch (const std::exception &error) {
+        return errorReportText(QString::fromUtf8(error.what()));
+    }
+}
 
 // A result label read out as "caption = value". Its name is made when asked for, and QLabel
 // announces every change of its text as a change of the name, so readers follow the results.
@@ -59,9 +72,9 @@ public:
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
             return captionsOf(widget()) + " = " + static_cast<const QLabel *>(widget())->text();
         if (kind == QAccessible::Description)
-            if (const auto *tip =
-                    widget()->findChild<ResultTip *>(QString(), Qt::FindDirectChildrenOnly))
-                return tip->text();
+            for (const QObject *child : widget()->children()) // ResultTip has no meta-object
+                if (const auto *tip = dynamic_cast<const ResultTip *>(child))
+                    return described(*tip);
         return QAccessibleWidget::text(kind);
     }
 };

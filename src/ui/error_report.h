@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QString>
 #include <exception>
 
@@ -12,12 +13,23 @@ void showErrorReport(const QString &text);
 // above that of ".".
 QString errorReportText(const QString &text);
 
-// Runs one event handler under the default error report.
+// Runs one event handler under the default error report: every click, menu item, menu filling,
+// tooltip and event filter of the program runs through here, so that no exception reaches Qt's
+// event loop. False when the handler ended with an error.
 template <typename Handler>
-void runHandler(Handler &&handler) {
+bool runHandler(Handler &&handler) {
     try {
         handler();
+        return true;
     } catch (const std::exception &error) {
         showErrorReport(QString::fromUtf8(error.what()));
+        return false;
     }
+}
+
+// The one way a button is wired to its handler: every click runs it under the error report.
+template <typename Handler>
+void connectHandler(QAbstractButton *button, QObject *context, Handler handler) {
+    QObject::connect(button, &QAbstractButton::clicked, context,
+                     [handler] { runHandler(handler); });
 }

@@ -1,4 +1,4 @@
-#include "ui/result_menu.h"
+#include "ui/action_menu.h"
 
 #include "ui/error_report.h"
 
@@ -8,15 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QRegularExpression>
-
-CopyLine captionLine(const QString &caption, const QString &value) {
-    static const QRegularExpression pattern(R"(^(.*?)(?: \((.*)\))? =$)");
-    const QRegularExpressionMatch match = pattern.match(caption);
-    if (!match.hasMatch())
-        return {caption, value, {}};
-    return {match.captured(1), value, match.captured(2)};
-}
 
 void copyLines(const std::vector<CopyLine> &lines) {
     QString text;
@@ -26,7 +17,7 @@ void copyLines(const std::vector<CopyLine> &lines) {
     QApplication::clipboard()->setText(text);
 }
 
-ResultMenu::ResultMenu(QMenu &m, const QString &why) : menu(m), missing(why) {
+ActionMenu::ActionMenu(QMenu &m, const QString &why) : menu(m), missing(why) {
     menu.setToolTipsVisible(true);
     if (!missing.isEmpty()) {
         menu.addAction(missing)->setEnabled(false);
@@ -34,7 +25,7 @@ ResultMenu::ResultMenu(QMenu &m, const QString &why) : menu(m), missing(why) {
     }
 }
 
-QAction *ResultMenu::addItem(const QString &text, const QString &whyNot,
+QAction *ActionMenu::addItem(const QString &text, const QString &whyNot,
                              const std::function<void()> &run) {
     QAction *item = menu.addAction(text, [run] { runHandler(run); });
     const QString reason = missing.isEmpty() ? whyNot : missing;
@@ -47,7 +38,7 @@ QAction *ResultMenu::addItem(const QString &text, const QString &whyNot,
     return item;
 }
 
-void ResultMenu::startSection() {
+void ActionMenu::startSection() {
     if (started)
         menu.addSeparator();
     started = true;
@@ -70,7 +61,10 @@ protected:
         const auto *request = static_cast<QContextMenuEvent *>(event);
         auto *menu = new QMenu(widget);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        fill(*menu);
+        if (!runHandler([&] { fill(*menu); })) {
+            delete menu;
+            return true;
+        }
         menu->popup(request->reason() == QContextMenuEvent::Mouse
                         ? request->globalPos()
                         : widget->mapToGlobal(widget->rect().bottomLeft()));

@@ -1,0 +1,200 @@
+#include "amplifier/group_menus.h"
+
+#include "amplifier/amplifier_designs.h"
+#include "amplifier/amplifier_page.h"
+#include "amplifier/best_pair.h"
+#include "amplifier/result_display.h"
+#include "amplifier/spice_netlist.h"
+#include "core/decimal_text.h"
+#include "core/whole_file.h"
+#include "ui/accessible_names.h"
+#include "ui/announcement.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QString shown(const std::string &text) { return QString::fromStdString(text); }
+
+constexpr std::array<std::pair<StandardSeries, const char *>, 2> seriesNames{{
+    {StandardSeries::E24, "E24"},
+    {StandardSeries::E96, "E96"},
+}};
+
+// Variant 3's five fields for R1 and R2 in kΩ with the Roc, Rн and Rт that Variants 1 and 2 were
+// typed with (their second to fourth fields).
+std::array<double, 5> variant3Values(double r1, double r2, const AmplifierRun &run) {
+    return {r1, r2, run.typed[1], run.typed[2], run.typed[3]};
+}
+
+// What an item keeps of the run its menu was filled from; an item without one is disabled.
+AmplifierRun kept(const AmplifierRun *run) { return run ? *run : AmplifierRun{}; }
+
+} // namespace
+
+const std::array<MenuAction<AmplifierMenus::Group>, 5> AmplifierMenus::actions{{
+    {"ряд E24/E96 или лучшая пара → Вариант 3", offeredByVariants12, addStandardParts},
+    {"Rвых → Пример применения", offeredByVariant3, addRoutToSpeaker},
+    {"схема для SPICE", nullptr, addSpiceNetlist},
+    {"разброс при допусках", nullptr, addSpread},
+    {"копировать", nullptr, addCopy},
+}};
+
+bool AmplifierMenus::offeredByVariants12(const Group &group) { return group.variant != 3; }
+bool AmplifierMenus::offeredByVariant3(const Group &group) { return group.variant == 3; }
+
+void AmplifierMenus::offerOnGroup(int variant, QPushButton *button,
+                                  const std::array<QLabel *, 2> &results) {
+    const Group group{this, variant};
+    const auto fill = [this, group](QMenu &menu) {
+        ActionMenu items(menu, shown(page.record(group.variant).whyNone()));
+        addActions<Group>(items, actions, group);
+    };
+    offerMenu(button, fill);
+    describeMenuButton(button, offeredHints<Group>(actions, group));
+    for (std::size_t row = 0; row < results.size(); ++row) {
+        offerMenu(results[row], fill);
+        offerCopy(results[row], [this, variant] {
+            if (const AmplifierRun *run = page.validRun(variant))
+                copyResults(*run);
+        });
+        describeResult(results[row], [this, variant, row] { return resultTip(variant, row); });
+    }
+}
+
+// The schematic offers the netlist of each group's last valid run.
+void AmplifierMenus::offerOnSchematic(QWidget *schematic) {
+    offerMenu(schematic, [this](QMenu &menu) {
+        ActionMenu items(menu, {});
+        for (int variant = 1; variant <= 3; ++variant)
+            items.addItem(QString("Сохранить схему Варианта %1 для SPICE…").arg(variant),
+                          shown(page.record(variant).whyNone()),
+                          [this, run = kept(page.validRun(variant))] { saveNetlist(run); });
+    });
+}
+
+// A result's tooltip: the value behind its text, with a note where the field it would be handed
+// to refuses it (R1 and R2 go to Variant 3, Rвых to the loudspeaker page), or why there is no
+// value; then its menu.
+QString AmplifierMenus::resultTip(int variant, std::size_t row) const {
+    const QString hint = "\n" + menuHint(offeredHints<Group>(actions, {this, variant}));
+    const AmplifierRun *run = page.validRun(variant);
+    if (!run)
+        return shown(page.record(variant).whyNone()) + hint;
+    const ResultQuantity quantity = variantResults(variant)[row];
+    const double value = run->shown[row];
+    std::string tip = resultValue(quantity, value);
+    if (quantity == ResultQuantity::R1 || quantity == ResultQuantity::R2) {
+        const std::string range =
+            page.variant3Field(quantity == ResultQuantity::R1 ? 0 : 1).refusedRange(value / 1000);
+        if (!range.empty())
+            tip += ", вне диапазона Варианта 3: " + range;
+    } else if (quantity == ResultQuantity::Rout && routTarget.field) {
+        const std::string range = routTarget.field->refusedRange(value);
+        if (!range.empty())
+            tip += ", вне диапазона Примера применения: " + range;
+    }
+    return shown(tip) + hint;
+}
+
+// R1 and R2 as parts of a standard series into Variant 3, which computes what they give: each
+// the nearest value of the series, or the pair of nearby values that comes closest to what the
+// group was after.
+void AmplifierMenus::addStandardParts(ActionMenu &menu, const Group &group) {
+    AmplifierPage &page = group.menus->page;
+    const AmplifierRun *run = page.validRun(group.variant);
+    for (const auto &[series, name] : seriesNames) {
+        const std::array<double, 2> parts =
+            run ? nearestParts(run->network, series) : std::array<double, 2>{};
+        QString whyNot;
+        for (std::size_t i = 0; run && i < parts.size() && whyNot.isEmpty(); ++i)
+            if (const std::string range = page.variant3Field(i).refusedRange(parts[i]);
+                !range.empty())
+                whyNot = QString("%1: R%2 = %3 кОм вне диапазона %4")
+                             .arg(name)
+                             .arg(i + 1)
+                             .arg(shown(formatGeneral(parts[i])), shown(range));
+        std::array<double, 5> values{};
+        if (run)
+            values = variant3Values(parts[0], parts[1], *run);
+        menu.addItem(QString("Ряд %1 → Вариант 3").arg(name), whyNot,
+                     [&page, values] { page.evaluateWith(values); });
+    }
+    for (const auto &[series, name] : seriesNames) {
+        const std::optional<StandardPair> pair =
+            run ? bestStandardPair(*run, series) : std::nullopt;
+        const QString whyNot = run && !pair ? QString("%1: нет пары в диапазоне %2")
+                                                  .arg(name, shown(page.variant3Field(0).range()))
+                                            : QString();
+        std::array<double, 5> values{};
+        if (pair)
+            values = variant3Values(pair->r1KiloOhms, pair->r2KiloOhms, *run);
+        QAction *item = menu.addItem(QString("Лучшая пара %1 → Вариант 3").arg(name), whyNot,
+                                     [&page, values] { page.evaluateWith(values); });
+        if (pair)
+            item->setToolTip(shown(pairErrorText(*pair)));
+    }
+}
+
+void AmplifierMenus::addRoutToSpeaker(ActionMenu &menu, const Group &group) {
+    const AmplifierRun *run = group.menus->page.validRun(group.variant);
+    const HandOver &target = group.menus->routTarget;
+    const double rout = run ? run->outputs.rout : 0;
+    QString whyNot;
+    if (run)
+        if (const std::string range = target.field->refusedRange(rout); !range.empty())
+            whyNot = shown("Rвых = " + target.field->text(rout) + " Ом вне диапазона " + range);
+    menu.addItem("Rвых → Пример применения", whyNot, [take = target.take, rout] { take(rout); });
+}
+
+void AmplifierMenus::addSpiceNetlist(ActionMenu &menu, const Group &group) {
+    menu.addItem("Сохранить схему для SPICE…", {},
+                 [menus = group.menus, run = kept(group.menus->page.validRun(group.variant))] {
+                     menus->saveNetlist(run);
+                 });
+}
+
+void AmplifierMenus::addSpread(ActionMenu &menu, const Group &group) {
+    AmplifierPage &page = group.menus->page;
+    const AmplifierRun *run = page.validRun(group.variant);
+    menu.addItem("Разброс при допусках…", {},
+                 [&page, run = kept(run)] { emit page.spreadRequested(run); });
+}
+
+void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {
+    menu.addItem("Копировать результаты", {},
+                 [menus = group.menus, run = kept(group.menus->page.validRun(group.variant))] {
+                     menus->copyResults(run);
+                 });
+}
+
+// The network as a netlist, where the file dialog points; the word after it names the file.
+void AmplifierMenus::saveNetlist(const AmplifierRun &run) const {
+    const QString path = QFileDialog::getSaveFileName(
+        &page, "Сохранить схему для SPICE",
+        QDir::current().filePath(QString::fromUtf8(page.design().netlistFileName)),
+        "Схемы SPICE (*.cir)");
+    if (path.isEmpty())
+        return;
+    writeWholeFile(QFile::encodeName(path).toStdString(), spiceNetlist(run));
+    const QFileInfo file(path);
+    announce(page.button(run.variant), shown(savedNotice(file.absolutePath().toStdString(),
+                                                         {file.fileName().toStdString()})));
+}
+
+// One line for each input and result, named as the group's rows: «R1 = 20 кОм».
+void AmplifierMenus::copyResults(const AmplifierRun &run) const {
+    const auto &rows = page.design().groups[static_cast<std::size_t>(run.variant - 1)].rows;
+    std::vector<CopyLine> lines;
+    for (std::size_t i = 0; i < run.typed.size(); ++i)
+        lines.push_back({rows[i].name, shown(formatGeneral(run.typed[i])), rows[i].unit});
+    const auto quantities = variantResults(run.variant);
+    for (std::size_t i = 0; i < run.shown.size(); ++i)
+        lines.push_back(
+            {rows[5 + i].name, shown(resultText(quantities[i], run.shown[i])), rows[5 + i].unit});
+    copyLines(lines);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "input/hand_over_field.h"
+#include "ui/action_menu.h"
+
+#include <QString>
+#include <array>
+
+class AmplifierPage;
+struct AmplifierRun;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// What an amplifier page offers beyond its calculations: each group's result menu, on its
+// results and, for the keyboard, on its button; the results' tooltips and their copy; and the
+// schematic's menu. Every item works on its group's last valid run.
+class AmplifierMenus {
+public:
+    explicit AmplifierMenus(AmplifierPage &page) : page(page) {}
+
+    void offerOnGroup(int variant, QPushButton *button, const std::array<QLabel *, 2> &results);
+    void offerOnSchematic(QWidget *schematic);
+
+    // Where Variant 3's Rвых goes: the loudspeaker page's field.
+    void setRoutTarget(HandOver target) { routTarget = std::move(target); }
+
+    // The menu's subject: a group of the page.
+    struct Group {
+        const AmplifierMenus *menus;
+        int variant;
+    };
+
+private:
+    QString resultTip(int variant, std::size_t row) const;
+    void copyResults(const AmplifierRun &run) const;
+    void saveNetlist(const AmplifierRun &run) const;
+
+    static void addStandardParts(ActionMenu &menu, const Group &group);
+    static void addRoutToSpeaker(ActionMenu &menu, const Group &group);
+    static void addSpiceNetlist(ActionMenu &menu, const Group &group);
+    static void addSpread(ActionMenu &menu, const Group &group);
+    static void addCopy(ActionMenu &menu, const Group &group);
+    static bool offeredByVariants12(const Group &group);
+    static bool offeredByVariant3(const Group &group);
+    static const std::array<MenuAction<Group>, 5> actions;
+
+    AmplifierPage &page;
+    HandOver routTarget;
+};

@@ -1,0 +1,172 @@
+#include "speaker/speaker_menus.h"
+
+#include "core/decimal_text.h"
+#include "core/whole_file.h"
+#include "speaker/qtc_advice.h"
+#include "speaker/response_chart.h"
+#include "speaker/response_export.h"
+#include "speaker/speaker_design.h"
+#include "speaker/speaker_page.h"
+#include "ui/accessible_names.h"
+#include "ui/announcement.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+QString shown(const std::string &text) { return QString::fromStdString(text); }
+
+// What an item keeps of the run its menu was filled from; an item without one is disabled.
+SpeakerRun kept(const SpeakerRun *run) { return run ? *run : SpeakerRun{}; }
+
+} // namespace
+
+const QString SpeakerMenus::chartMenuHint =
+    "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ";
+
+const std::array<MenuAction<SpeakerMenus::Subject>, 3> SpeakerMenus::actions{{
+    {"Rвых → Вариант 2", nullptr, addRoutToAmplifiers},
+    {"Vb → поле Vb", offersVolume, addVolumeForTarget},
+    {"копировать", nullptr, addCopy},
+}};
+
+namespace {
+
+// The volume that gives Qtc = 0,7 at Rвых = 0, where the volume field takes it.
+std::optional<double> volumeForTarget(const SpeakerRun &run, const HandOverField &field) {
+    const std::optional<double> volume = qtcAdvice(run).volume;
+    if (volume && field.refusedRange(*volume).empty())
+        return volume;
+    return std::nullopt;
+}
+
+} // namespace
+
+void SpeakerMenus::setRoutTargets(HandOver nonInverting, HandOver inverting) {
+    routTargets = {std::move(nonInverting), std::move(inverting)};
+}
+
+bool SpeakerMenus::offersVolume(const Subject &subject) {
+    return subject.run &&
+           volumeForTarget(*subject.run, subject.menus->page.volumeField()).has_value();
+}
+
+QString SpeakerMenus::hint() const {
+    return "\n" + menuHint(offeredHints<Subject>(actions, {this, page.validRun()}));
+}
+
+void SpeakerMenus::fillResultMenu(QMenu &menu) const {
+    ActionMenu items(menu, shown(page.record().whyNone()));
+    addActions<Subject>(items, actions, {this, page.validRun()});
+}
+
+void SpeakerMenus::offerOnResults(QWidget *caption, QWidget *button) {
+    for (QWidget *opener : {caption, button})
+        offerMenu(opener, [this](QMenu &menu) { fillResultMenu(menu); });
+    describeMenuButton(button, offeredHints<Subject>(actions, {this, nullptr}));
+}
+
+// A result's tooltip: the value behind its text, or why there is none; then its menu. The menu
+// and Ctrl+C work on the result as well.
+void SpeakerMenus::offerOnLabel(QLabel *label, std::function<QString(const SpeakerRun &)> value) {
+    describeResult(label, [this, value = std::move(value)] {
+        const SpeakerRun *run = page.validRun();
+        return (run ? value(*run) : shown(page.record().whyNone())) + hint();
+    });
+    offerMenu(label, [this](QMenu &menu) { fillResultMenu(menu); });
+    offerCopy(label, [this] {
+        if (const SpeakerRun *run = page.validRun())
+            copyResults(*run);
+    });
+}
+
+void SpeakerMenus::offerOnResult(QLabel *label, const SpeakerResultRow &row) {
+    offerOnLabel(label, [&row](const SpeakerRun &run) {
+        return QString("%1 = %2").arg(row.name, shown(formatSignificant(run.box.*row.value, 4))) +
+               (*row.unit ? QString(" ") + row.unit : QString());
+    });
+}
+
+// The required Rвых's tooltip says what it means for the box.
+void SpeakerMenus::offerOnRequiredRout(QLabel *label) {
+    offerOnLabel(label, [](const SpeakerRun &run) { return shown(qtcAdvice(run).text); });
+}
+
+// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2. A negative
+// one says why no amplifier gives it, in the words of the advice.
+void SpeakerMenus::addRoutToAmplifiers(ActionMenu &menu, const Subject &subject) {
+    constexpr std::array<const char *, 2> items{"Rвых → Неинвертирующий, Вариант 2",
+                                                "Rвых → Инвертирующий, Вариант 2"};
+    const SpeakerRun *run = subject.run;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const HandOver &target = subject.menus->routTargets[i];
+        const double rout = run && run->routRequired ? *run->routRequired : 0;
+        QString whyNot;
+        if (run && !run->routRequired)
+            whyNot = "Нет Rвых для Qtc = 0,7: её дало бы лишь бесконечное Rвых";
+        else if (run && rout < 0)
+            whyNot = shown("Rвых = " + withMinusSign(formatGeneral(rout)) + " Ом не построить. " +
+                           qtcAdvice(*run).text);
+        else if (const std::string range = run ? target.field->refusedRange(rout) : "";
+                 !range.empty())
+            whyNot = shown("Rвых = " + target.field->text(rout) + " Ом вне диапазона " + range);
+        menu.addItem(items[i], whyNot, [take = target.take, rout] { take(rout); });
+    }
+}
+
+// The box volume that reaches Qtc = 0,7 at Rвых = 0, computed as "Вычислить" computes.
+void SpeakerMenus::addVolumeForTarget(ActionMenu &menu, const Subject &subject) {
+    SpeakerPage &page = subject.menus->page;
+    const double volume = volumeForTarget(*subject.run, page.volumeField()).value_or(0);
+    menu.addItem("Vb = " + shown(page.volumeField().text(volume)) + " л → поле Vb", {},
+                 [&page, volume] { page.takeVolume(volume); });
+}
+
+void SpeakerMenus::addCopy(ActionMenu &menu, const Subject &subject) {
+    menu.addItem("Копировать результаты", {},
+                 [menus = subject.menus, run = kept(subject.run)] { menus->copyResults(run); });
+}
+
+// One line for each input and result, named as the page's rows: «Fs = 19 Гц».
+void SpeakerMenus::copyResults(const SpeakerRun &run) const {
+    const Driver &d = run.driver;
+    const std::array<double, 7> inputs{d.fs, d.re, d.qms, d.qes, d.vas, run.vb, run.rout};
+    std::vector<CopyLine> lines;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        lines.push_back(
+            {speakerInputRows[i].name, shown(formatGeneral(inputs[i])), speakerInputRows[i].unit});
+    for (const SpeakerResultRow &row : speakerResultRows)
+        lines.push_back(
+            {row.name, shown(displayRounded(run.box.*row.value, row.decimals)), row.unit});
+    lines.push_back(
+        {"Требуемое Rвых", run.routRequired ? shown(formatGeneral(*run.routRequired)) : "—", "Ом"});
+    copyLines(lines);
+}
+
+void SpeakerMenus::offerOnChart(QWidget *chart) {
+    offerMenu(chart, [this](QMenu &menu) {
+        const SpeakerRun *run = page.validRun();
+        ActionMenu items(menu, run ? QString() : "График пуст: нажмите «Вычислить»");
+        items.addItem("Экспорт АЧХ в FRD…", {}, [this, run = kept(run)] { exportResponse(run); });
+        items.addItem("Копировать таблицу АЧХ", {}, [run = kept(run)] {
+            QApplication::clipboard()->setText(shown(responseTable(run)));
+        });
+    });
+}
+
+// Both curves as FRD files into the folder the dialog chooses; the word after it names them.
+void SpeakerMenus::exportResponse(const SpeakerRun &run) const {
+    const QString folder =
+        QFileDialog::getExistingDirectory(&page, "Папка для файлов АЧХ (FRD)", QDir::currentPath());
+    if (folder.isEmpty())
+        return;
+    writeResponseFiles(QFile::encodeName(folder).toStdString(), run);
+    announce(page.chart(), shown(savedNotice(QDir(folder).absolutePath().toStdString(),
+                                             {frdFileName(run, ResponseCurve::IdealSource),
+                                              frdFileName(run, ResponseCurve::RunRout)})));
+}
