@@ -195,8 +195,9 @@ private slots:
         QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
     }
 
-    // Only the loudspeaker: its section, no schematic; the chart as the window shows it, and
-    // still written once a key in a loudspeaker field has emptied both curves.
+    // Only the loudspeaker: its section, no schematic; the chart as the window shows it, and the
+    // same chart once a key in a loudspeaker field has emptied the window's: the files describe
+    // the last valid run, as the report does.
     void afterTheLoudspeakerCalculation() {
         Session s;
         writeFile(s.path(schematic), previousFiles[schematic]);
@@ -220,25 +221,23 @@ private slots:
 
         QTest::keyClick(findEdit(s.form.get(), 33), Qt::Key_End);
         QCOMPARE(s.save(), QString());
-        const QImage empty = chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart());
-        QVERIFY(!empty.isNull());
-        QCOMPARE(countPixels(empty, true), 0);
-        QCOMPARE(countPixels(empty, false), 0);
+        QCOMPARE(chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart()), withCurves);
         QCOMPARE(readFile(s.path(report)), expected);
     }
 
     // Variant 2 where Newton's method stops on a zero determinant: the pair found on the line of
-    // Rвых, or, where none is positive, "Решения нет" with R1 = R2 = 0 on screen and in the
-    // report, and the reachable Ку in the tooltip.
+    // Rвых, saved; or, where none is positive, "Решения нет" with R1 = R2 = 0 on screen, the
+    // reachable Ку in the tooltip, and nothing saved.
     void designWhereNewtonStops() {
         Session s;
         const struct {
             const char *fields[5];
-            QString r1, r2, message, toolTip, reportR1, reportR2, reportGain;
+            QString r1, r2, message, toolTip, saved, reportR1, reportR2, reportGain;
         } cases[] = {
             {{"8,724", "1", "3,2", "0,1", "0,38"},
              "5,96",
              "2,13",
+             "",
              "",
              "",
              "5960.0",
@@ -250,9 +249,10 @@ private slots:
              "Решения нет",
              "При Roc = 1 кОм, Rн = 18,998 Ом, Rт = 0,5 Ом и Rвых = 24,345 Ом достижимо любое Ку "
              "больше 21,35",
-             " 0.0",
-             " 0.0",
-             " 0.0"},
+             "Не сохранено: Неинвертирующий, Вариант 2: «Решения нет»",
+             "5960.0", // the file of the run before, untouched
+             "2128.4",
+             " 8.7"},
         };
         for (const auto &c : cases) {
             for (int i = 0; i < 5; ++i)
@@ -264,11 +264,52 @@ private slots:
             QCOMPARE(message->isVisible() ? message->text() : "", c.message);
             QCOMPARE(message->toolTip(), c.toolTip);
             QVERIFY(s.form->Button10->isEnabled());
-            QCOMPARE(s.save(), QString());
+            QCOMPARE(s.save(), c.saved);
             const QList<QByteArray> lines = readFile(s.path(report)).split('\n');
             QCOMPARE(lines.value(8), toCp1251("       R1    =  " + c.reportR1 + "  Ом\r").value());
             QCOMPARE(lines.value(9), toCp1251("       R2    =  " + c.reportR2 + "  Ом\r").value());
             QCOMPARE(lines.value(14), toCp1251("       Ку    =  " + c.reportGain + "\r").value());
+        }
+    }
+
+    // A run that ended without a result leaves nothing to describe: the save writes nothing and
+    // names the group and why, whatever the other section holds.
+    void refusedRunsSaveNothing() {
+        const struct {
+            int page, button;
+            std::vector<std::pair<int, const char *>> fields;
+            QString said;
+        } cases[] = {
+            {2,
+             7,
+             {{31, "2"}},
+             "Не сохранено: Пример применения: значение поля «Резонансная частота, Гц, Fs» «2» "
+             "вне диапазона 10 … 500"},
+            {0, 4, {{19, ""}}, "Не сохранено: Неинвертирующий, Вариант 1: поле «Rт (Ом)» пусто"},
+            {0,
+             4,
+             {{19, ",2"}},
+             "Не сохранено: Неинвертирующий, Вариант 1: в поле «Rт (Ом)» запятая не на месте: "
+             "«,2»"},
+            {1, 1, {{5, "200"}}, "Не сохранено: Инвертирующий, Вариант 1: «Решения нет!»"},
+            {0,
+             5,
+             {{21, "3"}, {25, "2,2"}},
+             "Не сохранено: Неинвертирующий, Вариант 2: «Увеличьте R!»"},
+        };
+        for (const auto &c : cases) {
+            Session s;
+            s.calculate(0, findButton(s.form.get(), 6));
+            s.calculate(2, findButton(s.form.get(), 7));
+            for (const auto &[name, bytes] : previousFiles.asKeyValueRange())
+                writeFile(s.path(name), bytes);
+            for (const auto &[field, text] : c.fields)
+                s.type(field, text);
+            s.calculate(c.page, findButton(s.form.get(), c.button));
+            QVERIFY(s.form->Button10->isEnabled());
+            QCOMPARE(s.save(), c.said);
+            for (const auto &[name, bytes] : previousFiles.asKeyValueRange())
+                QCOMPARE(readFile(s.path(name)), bytes);
         }
     }
 
@@ -290,8 +331,13 @@ private slots:
 
         const SpeakerFigures speaker{"30.0",  " 6.0",  "5.00", "0.60", "50.0",  "20.0",
                                      "-1.96", "1.002", "44.1", "1.00", "1.149", "41.9"};
-        QCOMPARE(readFile(s.path(report)),
-                 expectedReportFile(bothSections(invertingDefaults, speaker)));
+        // No amplifier gives the negative Rвых: a line under it says why.
+        QStringList lines = bothSections(invertingDefaults, speaker);
+        lines.insert(15 + 9 + 23,
+                     "    Такое Rвых не построить: Уже при Rвых = 0 Qtc = 1,002 >= 0,7: "
+                     "положительное Rвых только повышает добротность. Qtc = 0,7 при Rвых = 0 даёт "
+                     "ящик Vb = 70,7 л.");
+        QCOMPARE(readFile(s.path(report)), expectedReportFile(lines));
         QVERIFY(findImage(s.form.get(), 1)->picture() != findImage(s.form.get(), 2)->picture());
         verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
     }

@@ -93,8 +93,10 @@ void AmplifierPage::buildGroup(int variant) {
     menus->offerOnGroup(variant, built.button, built.results);
     // A key-down sets the results to "0": the group shows no valid result until its next run.
     fields.addGroup(g.fields, {built.edits.begin(), built.edits.end()},
-                    {built.results.begin(), built.results.end()},
-                    [this, variant] { group(variant).run.markStale(); });
+                    {built.results.begin(), built.results.end()}, [this, variant] {
+                        group(variant).run.markStale();
+                        emit recordChanged(variant);
+                    });
 
     // The fields that other menus write into: Variant 2's Rвых, and all of Variant 3.
     if (variant == 2)
@@ -138,6 +140,7 @@ void AmplifierPage::showMessage(int variant, const char *text, const std::string
     g.message->setToolTip(shown(toolTip));
     g.message->show();
     g.run.refuse(std::string("«") + text + "»");
+    emit recordChanged(variant);
 }
 
 // The record of a run that ended with a result, and the two labels; the outputs are those of
@@ -152,10 +155,12 @@ void AmplifierPage::keepRun(int variant, const Network &network, const std::vect
                      variant == 2 ? last.targetGain : 0,
                      networkOutputs(pageDesign.circuit, network, last.rload),
                      values,
-                     {}};
+                     {},
+                     {last.r1, last.r2, last.roc, last.rt, last.rload, last.rout, last.gain}};
     std::copy(typed.begin(), typed.end(), run.typed.begin());
     Group &g = group(variant);
     g.run.keep(run);
+    emit recordChanged(variant);
     const auto quantities = variantResults(variant);
     for (std::size_t i = 0; i < values.size(); ++i)
         g.results[i]->setText(shown(resultText(quantities[i], values[i])));
@@ -166,7 +171,9 @@ void AmplifierPage::keepRun(int variant, const Network &network, const std::vect
 std::optional<std::vector<double>> AmplifierPage::startRun(int variant) {
     Group &g = group(variant);
     const FieldGroup fieldGroup = pageDesign.groups[static_cast<std::size_t>(variant - 1)].fields;
-    g.run.clear();
+    g.run.start();
+    emit runStarted(variant);
+    emit recordChanged(variant);
     last.schemeKind = pageDesign.schemeKind;
     fields.beginRun(fieldGroup, true);
     if (g.message) { // hidden, with no tooltip left from the last run
@@ -178,6 +185,7 @@ std::optional<std::vector<double>> AmplifierPage::startRun(int variant) {
     NumericFields::Outcome checked = fields.checkFields(fieldGroup, true);
     if (!checked.passed()) {
         g.run.refuse(checked.stop);
+        emit recordChanged(variant);
         return std::nullopt;
     }
     return std::move(checked.typed);

@@ -60,6 +60,10 @@ public:
 signals:
     // A group's run for the window that spreads it over the part tolerances.
     void spreadRequested(const AmplifierRun &run);
+    // A group's calculation starts: it is now the page's, and the window's, last amplifier run.
+    void runStarted(int variant);
+    // A group's record changed: a run started or ended, or a key-down made its result stale.
+    void recordChanged(int variant);
 
 private:
     struct Group {

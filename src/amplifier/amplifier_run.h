@@ -16,6 +16,13 @@ struct NetworkOutputs {
 NetworkOutputs networkOutputs(const AmplifierCircuit &circuit, const Network &network,
                               double rload);
 
+// What the report prints of a run: the values as the calculation left them in LastResults.
+// Variant 1 ends with R2 at the last midpoint of its bisection and Ку of that evaluation, the
+// label shows R2 from the lower end; Variant 2 with Ку of its last evaluation.
+struct ReportedNetwork {
+    double r1, r2, roc, rt, rload, rout, gain;
+};
+
 // One "Вариант" group's last valid run: the network as solved or typed, the load, what was asked
 // for, what the network gives, the values behind the two rounded result labels, and the inputs
 // as they were typed.
@@ -27,7 +34,8 @@ struct AmplifierRun {
     // What the run was asked for: Rвых in Variants 1 and 2, Ку in Variant 2; 0 otherwise.
     double targetRout;
     double targetGain;
-    NetworkOutputs outputs;      // of `network`, evaluated once more at its end
-    std::array<double, 2> shown; // unrounded, in ohms or times, in the order of the labels
-    std::array<double, 5> typed; // the five inputs as typed: kΩ, Ω or times, in check order
+    NetworkOutputs outputs;        // of `network`, evaluated once more at its end
+    std::array<double, 2> shown;   // unrounded, in ohms or times, in the order of the labels
+    std::array<double, 5> typed{}; // the five inputs as typed: kΩ, Ω or times, in check order
+    ReportedNetwork reported{};
 };

@@ -5,6 +5,7 @@
 #include "help/unit2.h"
 #include "input/numeric_fields.h"
 #include "report/output_files.h"
+#include "report/save_plan.h"
 #include "report/save_results.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -85,6 +87,10 @@ void TForm1::connectPages() {
                                  PageControl1->setCurrentWidget(TabSheet3);
                                  TabSheet3->takeAmplifierRout(ohms);
                              }});
+        connect(page, &AmplifierPage::runStarted, this, [this, page](int variant) {
+            lastAmplifierPage = page;
+            lastAmplifierVariant = variant;
+        });
         // One spread window for the main window, with the loudspeaker page's run when it has one.
         connect(page, &AmplifierPage::spreadRequested, this, [this](const AmplifierRun &run) {
             if (!tolerance)
@@ -148,11 +154,43 @@ void TForm1::Button9Click() {
     Form2->activateWindow();
 }
 
+// What "Сохранить" would write: the last amplifier run, if any, and the loudspeaker page's run.
+SavePlan TForm1::savePlan() const {
+    std::optional<SectionRun<AmplifierRun>> amplifier;
+    if (lastAmplifierPage) {
+        const LastValidRun<AmplifierRun> &record = lastAmplifierPage->record(lastAmplifierVariant);
+        amplifier = SectionRun<AmplifierRun>{record.lastResult(), record.reason(),
+                                             QString("%1, Вариант %2")
+                                                 .arg(lastAmplifierPage->design().title)
+                                                 .arg(lastAmplifierVariant)
+                                                 .toStdString()};
+    }
+    const LastValidRun<SpeakerRun> &speaker = TabSheet3->record();
+    return planSave(amplifier ? &*amplifier : nullptr,
+                    {speaker.lastResult(), speaker.reason(), "Пример применения"},
+                    last.speakerDone > 0);
+}
+
+// The files describe the last valid runs, never a refused run's values; where the run a section
+// describes has no result, nothing is written and a message says which and why.
 void TForm1::Button10Click() {
-    const QImage *schematic = last.schemeKind == SchemeKind::NonInverting ? &TabSheet1->schematic()
-                              : last.schemeKind == SchemeKind::Inverting  ? &TabSheet2->schematic()
-                                                                          : nullptr;
-    saveResults(last, TabSheet3->chart(), schematic);
+    const SavePlan plan = savePlan();
+    if (!plan.refusals.empty()) {
+        QStringList refusals;
+        for (const std::string &refusal : plan.refusals)
+            refusals << QString::fromStdString(refusal);
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                        "Не сохранено: " + refusals.join("; "), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    const QImage *schematic =
+        plan.record.schemeKind == SchemeKind::NonInverting ? &TabSheet1->schematic()
+        : plan.record.schemeKind == SchemeKind::Inverting  ? &TabSheet2->schematic()
+                                                           : nullptr;
+    TabSheet3->drawChartOf(*TabSheet3->record().lastResult(),
+                           [&](QWidget *chart) { saveResults(plan, chart, schematic); });
     announce(Button10, QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(),
                                                                schematic != nullptr)));
 }

@@ -12,6 +12,7 @@ class QTabWidget;
 class SpeakerPage;
 class TForm2;
 class ToleranceWindow;
+struct SavePlan;
 
 // The main window: the banner, the three pages and the bottom buttons. Each page owns its
 // controls; the window composes them, owns the record of the last calculations, and holds the
@@ -56,10 +57,14 @@ protected:
 
 private:
     void connectPages();
+    SavePlan savePlan() const;
 
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;
     ToleranceWindow *tolerance = nullptr; // made when first asked for
+    // The group of the last amplifier run: what the report's amplifier section describes.
+    const AmplifierPage *lastAmplifierPage = nullptr;
+    int lastAmplifierVariant = 0;
     bool centred = false;
 };

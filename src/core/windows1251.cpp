@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -65,4 +66,15 @@ std::string toWindows1251(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();)
         out += encode(decode(utf8, pos));
     return out;
+}
+
+std::string withWindows1251Symbols(std::string_view utf8) {
+    constexpr std::pair<std::string_view, std::string_view> spellings[] = {
+        {"−", "-"}, {"≥", ">="}, {"≤", "<="}, {"√", "sqrt"}};
+    std::string text(utf8);
+    for (const auto &[sign, spelt] : spellings)
+        for (auto at = text.find(sign); at != std::string::npos;
+             at = text.find(sign, at + spelt.size()))
+            text.replace(at, sign.size(), spelt);
+    return text;
 }

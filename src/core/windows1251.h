@@ -6,3 +6,7 @@
 // Text for the files the program writes: one Windows-1251 byte per character. UTF-8 in; a
 // character the code page lacks (or a broken UTF-8 sequence) is written as "?".
 std::string toWindows1251(std::string_view utf8);
+
+// The text with the signs that Windows-1251 lacks spelt in signs it has, for a file that has to
+// read right: "−" as "-", "≥" as ">=", "≤" as "<=", "√" as "sqrt".
+std::string withWindows1251Symbols(std::string_view utf8);

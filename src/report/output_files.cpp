@@ -15,10 +15,11 @@ void throwIfReportFailed(int error) {
 
 } // namespace
 
-void writeReportFile(const std::string &name, const LastResults &last) {
+void writeReportFile(const std::string &name, const LastResults &last,
+                     const std::string &routNote) {
     ReplacingFile file(name);
     throwIfReportFailed(file.create());
-    for (const std::string &line : reportLines(last))
+    for (const std::string &line : reportLines(last, routNote))
         throwIfReportFailed(file.write(reportFileLine(line)));
     throwIfReportFailed(file.commit());
 }

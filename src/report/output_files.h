@@ -19,7 +19,7 @@ inline constexpr char reportFileName[] = "Комбинированная_ООС.
 
 // The report, created, written line by line and closed, each step checked: the first failure
 // throws the message of the input/output error table (io_error.h).
-void writeReportFile(const std::string &name, const LastResults &last);
+void writeReportFile(const std::string &name, const LastResults &last, const std::string &routNote);
 
 // What a save that succeeded tells: "Сохранено в <folder>: " and the names written, the report
 // first, then the schematic when there was one, then the chart.

@@ -44,7 +44,8 @@ void appendAmplifier(std::vector<std::string> &lines, const LastResults &r) {
     lines.push_back(row("       Ку    =  ", r.gain, 4, 1));
 }
 
-void appendLoudspeaker(std::vector<std::string> &lines, const LastResults &r) {
+void appendLoudspeaker(std::vector<std::string> &lines, const LastResults &r,
+                       const std::string &routNote) {
     appendFrame(lines, 57, "  *          АЧХ сабвуфера при Rвых усилителя > 0           *");
     appendEmpty(lines, 3);
     lines.push_back("             Исходные данные:");
@@ -60,6 +61,8 @@ void appendLoudspeaker(std::vector<std::string> &lines, const LastResults &r) {
     appendEmpty(lines, 2);
     lines.push_back("    Rвых необходимое для получения Qts = 0,7 ");
     lines.push_back(row("    Rвых необх. =  ", r.routRequired, 4, 2, ohm));
+    if (!routNote.empty())
+        lines.push_back(routNote);
     appendEmpty(lines, 2);
     lines.push_back("          ----    Rвых = 0    ----");
     appendEmpty(lines, 1);
@@ -76,22 +79,22 @@ void appendLoudspeaker(std::vector<std::string> &lines, const LastResults &r) {
 
 } // namespace
 
-std::vector<std::string> reportLines(const LastResults &last) {
+std::vector<std::string> reportLines(const LastResults &last, const std::string &routNote) {
     std::vector<std::string> lines;
     if (last.schemeKind != SchemeKind::None)
         appendAmplifier(lines, last);
     if (last.schemeKind != SchemeKind::None && last.speakerDone > 0)
         appendEmpty(lines, 9);
     if (last.speakerDone > 0)
-        appendLoudspeaker(lines, last);
+        appendLoudspeaker(lines, last, routNote);
     return lines;
 }
 
 std::string reportFileLine(std::string_view line) { return toWindows1251(line) + "\r\n"; }
 
-std::string reportFileBytes(const LastResults &last) {
+std::string reportFileBytes(const LastResults &last, const std::string &routNote) {
     std::string bytes;
-    for (const std::string &line : reportLines(last))
+    for (const std::string &line : reportLines(last, routNote))
         bytes += reportFileLine(line);
     return bytes;
 }

@@ -33,7 +33,7 @@ QImage chartImage(QWidget *chart) {
 
 } // namespace
 
-void saveResults(const LastResults &last, QWidget *chart, const QImage *schematic) {
+void saveResults(const SavePlan &plan, QWidget *chart, const QImage *schematic) {
     writeWholeFile(chartBitmapFileName, bmpBytes(chartImage(chart)));
     const QByteArray metafile = widgetToMetafile(chart);
     writeWholeFile(
@@ -41,5 +41,5 @@ void saveResults(const LastResults &last, QWidget *chart, const QImage *schemati
         std::string_view(metafile.constData(), static_cast<std::size_t>(metafile.size())));
     if (schematic)
         writeWholeFile(schematicFileName, bmpBytes(*schematic));
-    writeReportFile(reportFileName, last);
+    writeReportFile(reportFileName, plan.record, plan.routNote);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/last_results.h"
+#include "report/save_plan.h"
 
 class QImage;
 class QWidget;
@@ -8,4 +8,4 @@ class QWidget;
 // "Сохранить": the chart as a bitmap and as a metafile, the schematic of the last amplifier
 // calculation (none when there was none) and the report, in this order, into the current
 // directory. The first failure throws and ends the save; the files written before it stay.
-void saveResults(const LastResults &last, QWidget *chart, const QImage *schematic);
+void saveResults(const SavePlan &plan, QWidget *chart, const QImage *schematic);

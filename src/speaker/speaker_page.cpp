@@ -157,27 +157,30 @@ void SpeakerPage::setRoutTargets(HandOver nonInverting, HandOver inverting) {
 void SpeakerPage::calculateAtStart() {
     last.schemeKind = SchemeKind::None;
     last.speakerDone = 0;
-    run.clear();
+    run.start();
+    emit recordChanged();
     responses->emptySeries();
     fields.beginRun(FieldGroup::Speaker, false);
-    const NumericFields::Outcome checked = fields.checkFields(FieldGroup::Speaker, false);
-    if (checked.passed())
-        computeClosedBox();
-    else
-        run.refuse(checked.stop);
+    endRun(fields.checkFields(FieldGroup::Speaker, false));
 }
 
 void SpeakerPage::calculate() {
     last.speakerDone = 1;
-    run.clear();
+    run.start();
+    emit recordChanged();
     emptyChart();
     fields.beginRun(FieldGroup::Speaker, true);
     // A range fault here leaves "Сохранить" enabled, unlike on the amplifier pages.
-    const NumericFields::Outcome checked = fields.checkFields(FieldGroup::Speaker, false);
-    if (checked.passed())
+    endRun(fields.checkFields(FieldGroup::Speaker, false));
+}
+
+void SpeakerPage::endRun(const NumericFields::Outcome &checked) {
+    if (checked.passed()) {
         computeClosedBox();
-    else
-        run.refuse(checked.stop);
+        return;
+    }
+    run.refuse(checked.stop);
+    emit recordChanged();
 }
 
 void SpeakerPage::takeAmplifierRout(double ohms) {
@@ -196,12 +199,22 @@ void SpeakerPage::emptyChart() {
     readout->curvesGone();
 }
 
+namespace {
+
+// Both curves of a run and the legend's name of the second, then one fit of the axes.
+void drawResponses(ResponseChart &chart, const SpeakerRun &run) {
+    const ResponseChart::AxesHold refill(chart);
+    const auto frequencies = responseFrequencies();
+    chart.setPoints(0, responseCurve(frequencies, run.box.fc, run.box.qtc));
+    chart.setPoints(1, responseCurve(frequencies, run.box.fc, run.box.qtcNew));
+    chart.series(1)->setName("АЧХ при Rвых = " + shown(formatGeneral(run.rout)) + "  Ом");
+}
+
+} // namespace
+
 void SpeakerPage::computeClosedBox() {
-    const ResponseChart::AxesHold refill(*responses); // both curves in, then one fit of the axes
     const Driver driver{last.fs, last.re, last.qms, last.qes, last.vas};
     const ClosedBox box = closedBox(driver, last.vb, last.speakerRout);
-    const auto frequencies = responseFrequencies();
-
     for (std::size_t i = 0; i < resultLabels.size(); ++i)
         resultLabels[i]->setText(
             shown(displayRounded(box.*speakerResultRows[i].value, speakerResultRows[i].decimals)));
@@ -209,7 +222,6 @@ void SpeakerPage::computeClosedBox() {
     last.f3 = box.f3;
     last.qtcNew = box.qtcNew;
     last.f3New = box.f3New;
-    responses->setPoints(0, responseCurve(frequencies, box.fc, box.qtc));
 
     // When Qms alone brings the box to Qtc = 0,7, only an infinite output resistance (pure
     // current drive) would do. The label then shows a dash instead of a number, the record holds
@@ -227,12 +239,26 @@ void SpeakerPage::computeClosedBox() {
         requiredRout->setText("—");
     }
 
-    responses->setPoints(1, responseCurve(frequencies, box.fc, box.qtcNew));
-    responses->series(1)->setName("АЧХ при Rвых = " + shown(formatGeneral(last.speakerRout)) +
-                                  "  Ом");
     run.keep({driver, last.vb, last.speakerRout, box, routRequired});
+    drawResponses(*responses, *run.valid());
+    emit recordChanged();
     if (fault)
         throw *fault;
+}
+
+void SpeakerPage::drawChartOf(const SpeakerRun &shownRun,
+                              const std::function<void(QWidget *chart)> &draw) {
+    struct Refill {
+        ResponseChart &chart;
+        bool refilled;
+        ~Refill() {
+            if (refilled)
+                chart.emptySeries();
+        }
+    } refill{*responses, responses->series(0)->count() == 0};
+    if (refill.refilled)
+        drawResponses(*responses, shownRun);
+    draw(responses);
 }
 
 QString SpeakerPage::readoutAt(double f) const {

@@ -3,17 +3,18 @@
 #include "core/last_results.h"
 #include "core/last_valid_run.h"
 #include "input/hand_over_field.h"
+#include "input/numeric_fields.h"
 #include "speaker/speaker_run.h"
 
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class ChartReadout;
-class NumericFields;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,11 +60,21 @@ public:
     // the plot and while the chart shows no curves.
     QString chartReadout(QPoint at) const;
 
+    // Draws the chart as a picture of a run, the page's last valid one: where a key-down has
+    // emptied the chart, the run's curves are back in it while `draw` runs, and out again after,
+    // before the window paints.
+    void drawChartOf(const SpeakerRun &shown, const std::function<void(QWidget *chart)> &draw);
+
+signals:
+    // The record changed: a run started or ended, or a key-down made its result stale.
+    void recordChanged();
+
 private:
     void buildInputs();
     void buildResults();
     void emptyChart();
     void computeClosedBox();
+    void endRun(const NumericFields::Outcome &checked);
     QString readoutAt(double f) const;
 
     NumericFields &fields;
