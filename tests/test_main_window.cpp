@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -621,6 +622,46 @@ private slots:
         QCOMPARE(errorReportDuring([&] { opened = rightClickMenu(&result); }),
                  QString("Floating point overflow."));
         QCOMPARE(opened, nullptr);
+    }
+
+    // The spread window follows its group and the loudspeaker page: a new run of either is
+    // taken in, a stale or refused one is named and leaves nothing to copy; Escape closes it.
+    void spreadWindowFollowsItsSource() {
+        click(button(6));
+        chooseItem(rightClickMenu(label(53)), "Разброс при допусках…");
+        auto *spread = form->findChild<QWidget *>("ToleranceWindow");
+        const auto cell = [spread](int row, int column) {
+            return spread->findChild<QTableWidget *>("SpreadTable")->item(row, column)->text();
+        };
+        QPushButton *copy = spread->findChild<QPushButton *>("CopyButton");
+        QLabel *status = spread->findChild<QLabel *>("RunStatus");
+        QCOMPARE(cell(0, 0), QString("0,6"));
+        const QString qtc = cell(2, 0);
+
+        type(26, "10"); // R1 = 10 kΩ halves Rвых
+        QVERIFY(status->isVisible());
+        QVERIFY(status->text().startsWith("Неинвертирующий, Вариант 3: Нет результата"));
+        QVERIFY(!copy->isEnabled());
+        click(button(6));
+        QVERIFY(status->isHidden());
+        QVERIFY(copy->isEnabled());
+        QCOMPARE(cell(0, 0), label(53)->text());
+        QVERIFY(spread->findChild<QLabel *>("RunCaption")->text().contains("R1 = 10 кОм"));
+
+        showPage(2); // a smaller box: a higher Qtc' at the amplifier's Rвых
+        type(36, "30");
+        click(button(7));
+        const QLocale comma(QLocale::Russian);
+        QVERIFY(comma.toDouble(cell(2, 0)) > comma.toDouble(qtc));
+        type(31, "2");
+        click(button(7)); // refused: Fs below its range
+        QVERIFY(status->text().startsWith("Пример применения: Нет результата: значение поля"));
+        QVERIFY(!copy->isEnabled());
+
+        spread->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(spread));
+        QTest::keyClick(spread->windowHandle(), Qt::Key_Escape);
+        QVERIFY(spread->isHidden());
     }
 
     void helpShowsOneWindow() {

@@ -14,6 +14,8 @@ class ToleranceWindowTest : public QObject {
 
     QWidget mainWindow;
     ToleranceWindow *window = new ToleranceWindow(&mainWindow);
+    LastValidRun<AmplifierRun> group;
+    LastValidRun<SpeakerRun> loudspeaker;
 
     QLineEdit *field(const char *name) const { return window->findChild<QLineEdit *>(name); }
     QTableWidget *table() const { return window->findChild<QTableWidget *>("SpreadTable"); }
@@ -26,8 +28,9 @@ class ToleranceWindowTest : public QObject {
 private slots:
     void initTestCase() {
         const Driver driver{19, 3.4, 2.63, 0.18, 90};
-        const SpeakerRun speaker{driver, 50, 6, closedBox(driver, 50, 6), {}};
-        window->showFor(variant3(SchemeKind::NonInverting, {20'000, 10'000, 1'000, 0.2}), &speaker);
+        loudspeaker.keep({driver, 50, 6, closedBox(driver, 50, 6), {}});
+        group.keep(variant3(SchemeKind::NonInverting, {20'000, 10'000, 1'000, 0.2}));
+        window->showFor(group, loudspeaker);
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
@@ -68,11 +71,17 @@ private slots:
         typeInto(field("SenseTolerance"), "1");
         QTest::mouseClick(window->findChild<QPushButton *>("CopyButton"), Qt::LeftButton);
         const QStringList lines = QApplication::clipboard()->text().split('\n');
-        QCOMPARE(lines.value(0), "Величина\tНоминал\tМинимум\tМаксимум\tРазброс, %\tДопуски при "
+        QCOMPARE(lines.mid(0, 3),
+                 QStringList({"Разброс параметров",
+                              "Неинвертирующий, Вариант 3: R1 = 20 кОм, R2 = 10 кОм, Roc = 1 кОм, "
+                              "Rн = 4 Ом, Rт = 0,2 Ом",
+                              "Допуск R1, R2, Roc (%) = 1; Допуск Rт (%) = 1; Мощность в нагрузке, "
+                              "Вт = 100"}));
+        QCOMPARE(lines.value(3), "Величина\tНоминал\tМинимум\tМаксимум\tРазброс, %\tДопуски при "
                                  "минимуме\tДопуски при максимуме");
-        QCOMPARE(lines.value(1), "Rвых (Ом)\t0,6\t0,59\t0,61\t−2,31 … +2,36\tR1− R2+ Roc± "
+        QCOMPARE(lines.value(4), "Rвых (Ом)\t0,6\t0,59\t0,61\t−2,31 … +2,36\tR1− R2+ Roc± "
                                  "Rт−\tR1+ R2− Roc± Rт+");
-        QCOMPARE(lines.value(4), "Мощность в Rт\t5 Вт, 4,8 % мощности усилителя");
+        QCOMPARE(lines.value(7), "Мощность в Rт\t5 Вт, 4,8 % мощности усилителя");
 
         const auto *cells = QAccessible::queryAccessibleInterface(table())->tableInterface();
         QCOMPARE(cells->cellAt(0, 1)->text(QAccessible::Name), "Rвых (Ом), Минимум = 0,59");
@@ -82,7 +91,9 @@ private slots:
 
     void showingAgainKeepsTheFields() {
         typeInto(field("PartsTolerance"), "5");
-        window->showFor(variant3(SchemeKind::Inverting, {10'000, 1'000, 1'000, 0.2}), nullptr);
+        group.keep(variant3(SchemeKind::Inverting, {10'000, 1'000, 1'000, 0.2}));
+        loudspeaker.refuse("«…»");
+        window->showFor(group, loudspeaker);
         QCOMPARE(field("PartsTolerance")->text(), "5");
         QCOMPARE(table()->rowCount(), 3);
         QCOMPARE(window->findChild<QLabel *>("RunCaption")->text(),

@@ -59,7 +59,7 @@ public:
 
 signals:
     // A group's run for the window that spreads it over the part tolerances.
-    void spreadRequested(const AmplifierRun &run);
+    void spreadRequested(int variant);
     // A group's calculation starts: it is now the page's, and the window's, last amplifier run.
     void runStarted(int variant);
     // A group's record changed: a run started or ended, or a key-down made its result stale.

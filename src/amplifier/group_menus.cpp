@@ -160,9 +160,8 @@ void AmplifierMenus::addSpiceNetlist(ActionMenu &menu, const Group &group) {
 
 void AmplifierMenus::addSpread(ActionMenu &menu, const Group &group) {
     AmplifierPage &page = group.menus->page;
-    const AmplifierRun *run = page.validRun(group.variant);
     menu.addItem("Разброс при допусках…", {},
-                 [&page, run = kept(run)] { emit page.spreadRequested(run); });
+                 [&page, variant = group.variant] { emit page.spreadRequested(variant); });
 }
 
 void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {

@@ -92,12 +92,20 @@ void TForm1::connectPages() {
             lastAmplifierVariant = variant;
         });
         // One spread window for the main window, with the loudspeaker page's run when it has one.
-        connect(page, &AmplifierPage::spreadRequested, this, [this](const AmplifierRun &run) {
+        // It follows the group and the loudspeaker page as they are recomputed.
+        connect(page, &AmplifierPage::spreadRequested, this, [this, page](int variant) {
             if (!tolerance)
                 tolerance = new ToleranceWindow(this);
-            tolerance->showFor(run, TabSheet3->validRun());
+            tolerance->showFor(page->record(variant), TabSheet3->record());
         });
+        connect(page, &AmplifierPage::recordChanged, this, &TForm1::followRecords);
     }
+    connect(TabSheet3, &SpeakerPage::recordChanged, this, &TForm1::followRecords);
+}
+
+void TForm1::followRecords() {
+    if (tolerance)
+        tolerance->follow();
 }
 
 TForm1::~TForm1() = default;

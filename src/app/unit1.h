@@ -57,6 +57,7 @@ protected:
 
 private:
     void connectPages();
+    void followRecords();
     SavePlan savePlan() const;
 
     LastResults last;

@@ -20,11 +20,14 @@ std::string kiloOhms(double ohms, bool typed) {
 
 } // namespace
 
+std::string groupName(const AmplifierRun &run) {
+    return std::string(run.kind == SchemeKind::Inverting ? "Инвертирующий" : "Неинвертирующий") +
+           ", Вариант " + std::to_string(run.variant);
+}
+
 std::string runCaption(const AmplifierRun &run) {
     const Network &n = run.network;
-    return std::string(run.kind == SchemeKind::Inverting ? "Инвертирующий" : "Неинвертирующий") +
-           ", Вариант " + std::to_string(run.variant) +
-           ": R1 = " + kiloOhms(n.r1, run.variant != 2) +
+    return groupName(run) + ": R1 = " + kiloOhms(n.r1, run.variant != 2) +
            ", R2 = " + kiloOhms(n.r2, run.variant == 3) + ", Roc = " + kiloOhms(n.roc, true) +
            ", Rн = " + formatGeneral(run.rload) + " Ом, Rт = " + formatGeneral(n.rt) + " Ом";
 }

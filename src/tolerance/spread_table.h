@@ -12,6 +12,9 @@
 // Rт = 0,2 Ом»: computed resistances rounded as the group shows them, typed ones as typed.
 std::string runCaption(const AmplifierRun &run);
 
+// The group of a run: «Неинвертирующий, Вариант 2».
+std::string groupName(const AmplifierRun &run);
+
 // The table's column headers after the column of row names.
 inline const std::array<std::string, 6> spreadColumns{"Номинал",
                                                       "Минимум",

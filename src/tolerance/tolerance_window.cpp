@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,10 +98,32 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(table);
 
+    status = new QLabel(this);
+    status->setObjectName("RunStatus");
+    status->setWordWrap(true);
+    setTextColour(status, Qt::red);
+    status->hide();
+    layout->addWidget(status);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
     copyButton = new QPushButton("Копировать", this);
     copyButton->setObjectName("CopyButton");
     connectHandler(copyButton, this, [this] { copyTable(); });
-    layout->addWidget(copyButton, 0, Qt::AlignRight);
+    buttons->addWidget(copyButton);
+    auto *closeButton = new QPushButton("Закрыть", this);
+    closeButton->setObjectName("CloseButton");
+    connectHandler(closeButton, this, [this] { close(); });
+    buttons->addWidget(closeButton);
+    layout->addLayout(buttons);
+}
+
+// Escape closes the window wherever the focus is: the keys a field leaves come up to here.
+void ToleranceWindow::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 // A field that holds the focus finishes its editing as QWidget's destructor deletes it, when
@@ -110,13 +133,12 @@ ToleranceWindow::~ToleranceWindow() {
         disconnect(field, nullptr, this, nullptr);
 }
 
-void ToleranceWindow::showFor(const AmplifierRun &amplifier, const SpeakerRun *loudspeaker) {
-    run = amplifier;
+void ToleranceWindow::showFor(const LastValidRun<AmplifierRun> &shownGroup,
+                              const LastValidRun<SpeakerRun> &loudspeaker) {
+    group = &shownGroup;
+    loudspeakerPage = &loudspeaker;
     speaker.reset();
-    if (loudspeaker)
-        speaker = *loudspeaker;
-    caption->setText(shown(runCaption(amplifier)));
-    fillTable();
+    follow();
     // First over the middle of the main window, afterwards where the user leaves it.
     if (!testAttribute(Qt::WA_Moved)) {
         adjustSize();
@@ -127,12 +149,30 @@ void ToleranceWindow::showFor(const AmplifierRun &amplifier, const SpeakerRun *l
     activateWindow();
 }
 
+void ToleranceWindow::follow() {
+    if (!group)
+        return;
+    if (const AmplifierRun *current = group->valid())
+        run = *current;
+    if (const SpeakerRun *current = loudspeakerPage->valid())
+        speaker = *current;
+    QStringList gone;
+    if (!group->valid())
+        gone << shown(groupName(*run) + ": " + group->whyNone());
+    if (speaker && !loudspeakerPage->valid())
+        gone << shown("Пример применения: " + loudspeakerPage->whyNone());
+    status->setText(gone.join("\n") + "\nТаблица — по прежнему расчёту; копировать нечего.");
+    status->setVisible(!gone.isEmpty());
+    caption->setText(shown(runCaption(*run)));
+    fillTable();
+}
+
 bool ToleranceWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto *field = static_cast<QLineEdit *>(watched);
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
         return false;
     backspace = key->key() == Qt::Key_Backspace;
     setFieldColour(field, clWindow());
@@ -175,7 +215,7 @@ void ToleranceWindow::fillTable() {
     if (given)
         cells =
             spreadCells(*run, speaker ? &*speaker : nullptr, given->tolerances, given->loadWatts);
-    copyButton->setEnabled(given.has_value());
+    updateCopy();
 
     // Rвых, Ку and Qtc' fill their rows, numbers to the right; the power in Rт is one text
     // across the last row, set once the columns are sized so that their widths leave it out.
@@ -203,9 +243,17 @@ void ToleranceWindow::fillTable() {
     table->updateGeometry();
 }
 
+// Only a table of current runs is copied.
+void ToleranceWindow::updateCopy() { copyButton->setEnabled(!cells.empty() && status->isHidden()); }
+
+// The window's title, the run, the tolerances and the power, then the table.
 void ToleranceWindow::copyTable() const {
-    if (cells.empty())
+    if (!copyButton->isEnabled())
         return;
+    QStringList inputs;
+    for (std::size_t i = 0; i < inputFields.size(); ++i)
+        inputs << QString("%1 = %2").arg(inputFields[i].caption, fields[i]->text());
     QApplication::clipboard()->setText(
+        windowTitle() + "\n" + caption->text() + "\n" + inputs.join("; ") + "\n" +
         shown(tabSeparated(spreadRowNames(speaker.has_value()), cells)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "amplifier/amplifier_run.h"
+#include "core/last_valid_run.h"
 #include "speaker/speaker_run.h"
 #include "tolerance/spread.h"
 
@@ -17,7 +18,8 @@ class QTableWidget;
 
 // «Разброс параметров»: how far Rвых, Ку and the loudspeaker's Qtc' of a group's last run stray
 // within the part tolerances, and the power the sense resistor takes. A non-modal window of its
-// own, made once by the main window, whose fields keep their values from one showing to the next.
+// own, made once by the main window, whose fields keep their values from one showing to the next;
+// Escape and «Закрыть» close it.
 //
 // The table follows every change of a field while all three hold values within their ranges, and
 // shows no values otherwise. A value out of range is replaced by the bound it broke, and the
@@ -31,12 +33,19 @@ public:
     explicit ToleranceWindow(QWidget *parent);
     ~ToleranceWindow() override;
 
-    // Loads a run, and the loudspeaker page's run when it has one (null otherwise), then shows
-    // the window and brings it to the front.
-    void showFor(const AmplifierRun &run, const SpeakerRun *speaker);
+    // Follows a group's record and the loudspeaker page's, from the group's result (which it
+    // must have) and the page's when it has one; then shows the window and brings it to the
+    // front.
+    void showFor(const LastValidRun<AmplifierRun> &group,
+                 const LastValidRun<SpeakerRun> &loudspeaker);
+
+    // A record changed: a new result is taken in; where one followed has none now, the window
+    // says so and offers no copy until it has one again.
+    void follow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     struct Inputs {
@@ -47,11 +56,15 @@ private:
     void clampField(std::size_t index);
     void fillTable();
     void copyTable() const;
+    void updateCopy();
 
     std::array<QLineEdit *, 3> fields{};
     QLabel *caption = nullptr;
     QTableWidget *table = nullptr;
     QPushButton *copyButton = nullptr;
+    QLabel *status = nullptr; // where a record followed has no result now
+    const LastValidRun<AmplifierRun> *group = nullptr;
+    const LastValidRun<SpeakerRun> *loudspeakerPage = nullptr;
     std::optional<AmplifierRun> run;
     std::optional<SpeakerRun> speaker;
     std::vector<std::vector<std::string>> cells; // as shown; empty while a field has no value
