@@ -1,0 +1,94 @@
+#include "speaker/driver_load.h"
+
+#include "core/arithmetic_fault.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double searchBottom = 1;  // Hz
+constexpr double searchTop = 20000; // Hz
+// Steps of 0,1 %: the sharpest resonance the fields allow, Qmc = 10·√(1 + 500/3) ≈ 130, is still
+// 0,8 % wide at its −3 dB points, so the scan does not step over a peak that reaches the threshold.
+constexpr double scanRatio = 1.001;
+constexpr double bisectionTolerance = 1e-9; // relative
+// −3 dB as the page's F3 takes it: half the pass-band power, 10·lg 0,5 = −3,0103 dB.
+const double halfPower = 10 * std::log10(0.5);
+constexpr double millimetresPerMetre = 1000;
+const double peakPerRms = std::sqrt(2.0);
+
+// The lowest frequency from 1 Hz to 20 kHz at which level(f) reaches `threshold`: a scan, then
+// bisection of the first step that reaches it.
+template <typename Level>
+std::optional<double> firstReach(const Level &level, double threshold) {
+    for (double below = searchBottom; below < searchTop;) {
+        double above = std::min(below * scanRatio, searchTop);
+        if (level(above) >= threshold) {
+            while (above - below > bisectionTolerance * below) {
+                const double middle = (below + above) / 2;
+                (level(middle) >= threshold ? above : below) = middle;
+            }
+            return (below + above) / 2;
+        }
+        below = above;
+    }
+    return std::nullopt;
+}
+
+LevelCurve levelCurve(const SpeakerRun &run, const DriverModel &model, const Coil &coil,
+                      double source, const ChartCurve &frequency) {
+    Driver driver = run.driver;
+    driver.re = coil.re;
+    driver.qes = coil.qes;
+    const auto level = [&](double f) {
+        return soundLevel(model, coil, driverPoint(model, coil, source, f), f);
+    };
+    LevelCurve curve{};
+    std::transform(frequency.begin(), frequency.end(), curve.spl.begin(), level);
+    curve.qtc = closedBox(driver, run.vb, source).qtcNew;
+    curve.passband = passbandLevel(model, coil, source);
+    curve.f3 = firstReach(level, curve.passband + halfPower);
+    return curve;
+}
+
+} // namespace
+
+DriverLoad driverLoad(const SpeakerRun &run, const DriverLoadInputs &inputs) {
+    const DriverModel model = driverModel(run, inputs);
+    const Coil cold = coldCoil(model);
+    DriverLoad load{};
+    load.frequency = responseFrequencies();
+    load.ideal = levelCurve(run, model, cold, 0, load.frequency);
+    load.atRout = levelCurve(run, model, cold, run.rout, load.frequency);
+    if (inputs.heating > 0)
+        load.heated =
+            levelCurve(run, model, heatedCoil(model, inputs.heating), run.rout, load.frequency);
+
+    for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+        const double f = load.frequency[k];
+        const DriverPoint point = driverPoint(model, cold, run.rout, f);
+        const double current = std::abs(point.current);
+        load.impedance[k] = checked(std::abs(point.z));
+        load.phase[k] = std::arg(point.z) * (180 / std::numbers::pi);
+        load.excursion[k] = excursion(model, point, f) * millimetresPerMetre;
+        load.opAmpVoltage[k] = checked(peakPerRms * current * std::abs(point.z + inputs.rt));
+        load.current[k] = checked(peakPerRms * current);
+        load.sensePower[k] = checked(current * current * inputs.rt);
+    }
+
+    load.e = model.e;
+    load.passbandLoss = load.atRout.passband - load.ideal.passband;
+    const auto widest = std::ranges::max_element(load.excursion);
+    load.maxExcursion = *widest;
+    load.maxExcursionFrequency = load.frequency[std::size_t(widest - load.excursion.begin())];
+    load.beyondXmax = load.maxExcursion > inputs.xmax;
+    load.peakOpAmpVoltage = std::ranges::max(load.opAmpVoltage);
+    load.peakCurrent = std::ranges::max(load.current);
+    load.maxSensePower = std::ranges::max(load.sensePower);
+
+    load.routForTarget = outputResistanceFor(run, inputs.targetQtc);
+    load.targetAdvice = qtcAdvice(run, inputs.targetQtc);
+    return load;
+}

@@ -1,0 +1,243 @@
+// The loudspeaker as the amplifier's load against what a reader derives by hand: without Le the
+// page's second-order high-pass, the pass band from η0 and P, the impedance peak at fc and the
+// static excursion far below it; the netlist with the loudspeaker against ngspice; the exported
+// files read back.
+
+#include "amplifier/spice_netlist.h"
+#include "core/decimal_text.h"
+#include "ngspice_run.h"
+#include "speaker/driver_load_export.h"
+#include "speaker/driver_load_fields.h"
+#include "speaker/response_export.h"
+
+#include <QTest>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+SpeakerRun speakerRun(const Driver &d, double vb, double rout) {
+    return {d, vb, rout, closedBox(d, vb, rout), {}};
+}
+
+// The page's defaults, a box already above Qtc = 0,7, and a sharp one near the field bounds.
+const std::array<SpeakerRun, 3> runs{speakerRun({19, 3.4, 2.63, 0.18, 90}, 50, 6),
+                                     speakerRun({30, 6, 5, 0.6, 50}, 20, 1),
+                                     speakerRun({60, 8, 10, 2, 400}, 3, 0.6)};
+
+DriverLoadInputs inputs(double le, double heating, double targetQtc = 0.7) {
+    DriverLoadInputs in = defaultDriverLoadInputs();
+    in.le = le;
+    in.heating = heating;
+    in.targetQtc = targetQtc;
+    return in;
+}
+
+bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+
+// An exported file's comment lines, then its rows of three numbers; nothing where a line is not
+// ASCII ended by CR LF or neither.
+struct ReadBack {
+    QStringList comments;
+    std::vector<std::array<double, 3>> rows;
+};
+ReadBack readBack(const std::string &text) {
+    QStringList lines = QString::fromStdString(text).split("\r\n");
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }) ||
+        !lines.takeLast().isEmpty() || !lines.filter(QRegularExpression("[\r\n]")).isEmpty())
+        return {};
+    ReadBack file;
+    for (const QString &line : lines) {
+        const QStringList v = line.split(' ');
+        if (line.startsWith('*') && file.rows.empty())
+            file.comments << line;
+        else if (v.size() == 3 && !line.startsWith('*'))
+            file.rows.push_back({v[0].toDouble(), v[1].toDouble(), v[2].toDouble()});
+        else
+            return {};
+    }
+    return file;
+}
+
+} // namespace
+
+class TestDriverLoad : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Without Le every level curve is the high-pass of its Qtc, shifted to its pass band; the
+    // heated coil's Qtc' is the page's with Re and Qes raised by 0,393 % a degree.
+    void losslessCoilGivesThePagesHighPass() {
+        for (const SpeakerRun &run : runs) {
+            const Driver &d = run.driver;
+            const DriverLoad load = driverLoad(run, inputs(0, 80));
+            const double rise = 1 + 0.00393 * 80;
+            const double hotQtc =
+                closedBox({d.fs, d.re * rise, d.qms, d.qes * rise, d.vas}, run.vb, run.rout).qtcNew;
+            // η0 = 4π²·Fs³·Vas/(c³·Qes) with Vas in m³, 1 W into Re: 112,1 + 10·lg η0.
+            const double eta0 = 4 * std::pow(std::numbers::pi, 2) * std::pow(d.fs, 3) * d.vas /
+                                1000 / (std::pow(343.0, 3) * d.qes);
+            QVERIFY(near(load.ideal.passband, 112.1 + 10 * std::log10(eta0) + 20, 1e-12));
+            QVERIFY(near(load.passbandLoss, 20 * std::log10(d.re / (d.re + run.rout)), 1e-12));
+            // The hot coil only lowers the force, Bl·E/(Re + Rвых).
+            QVERIFY(near(load.heated->passband - load.atRout.passband,
+                         20 * std::log10((d.re + run.rout) / (d.re * rise + run.rout)), 1e-12));
+            for (const auto &[curve, qtc] :
+                 {std::pair{&load.ideal, run.box.qtc}, std::pair{&load.atRout, run.box.qtcNew},
+                  std::pair{&*load.heated, hotQtc}}) {
+                QVERIFY(curve->f3 && near(*curve->f3 / cornerFrequency(run.box.fc, qtc), 1, 1e-9));
+                for (std::size_t k = 0; k < load.frequency.size(); ++k)
+                    QVERIFY(near(curve->spl[k] - curve->passband,
+                                 responseLevel(load.frequency[k], run.box.fc, qtc), 1e-9));
+            }
+        }
+    }
+
+    void impedancePeakAndExcursion() {
+        for (const SpeakerRun &run : runs) {
+            const DriverModel model = driverModel(run, inputs(0, 0));
+            const double fc = run.box.fc, re = run.driver.re, rout = run.rout;
+            // The motional branch resonates at fc: a resistance Re + Res there, less either side.
+            const auto z = [&](double f) { return driverPoint(model, coldCoil(model), rout, f).z; };
+            const double peak = re + re * run.driver.qms / run.driver.qes;
+            QVERIFY(near(z(fc).real(), peak, 1e-12 * peak) && near(z(fc).imag(), 0, 1e-12));
+            QVERIFY(std::abs(z(fc * 1.001)) < peak && std::abs(z(fc / 1.001)) < peak);
+            // Far below fc the force Bl·E/(Re + Rвых) meets the suspension stiffened by the box,
+            // (1 + Vas/Vb)/Cms with Cms = Vas/(ρ0·c²·Sd²); above, the cone follows the
+            // second-order low-pass of Qtc': x = x0/|1 − u² + j·u/Qtc'|, u = f/fc.
+            const double cms = run.driver.vas / 1000 / (1.18 * 343 * 343 * 0.05 * 0.05);
+            const double x0 = std::sqrt(2 * 100 * re) * model.bl * cms * 1000 /
+                              ((1 + run.driver.vas / run.vb) * (re + rout));
+            const DriverLoad load = driverLoad(run, inputs(0, 0));
+            for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+                const double u = load.frequency[k] / fc;
+                QVERIFY(near(load.excursion[k] * std::hypot(1 - u * u, u / run.box.qtcNew), x0,
+                             1e-9 * x0));
+            }
+        }
+    }
+
+    // The amplifier's curves as a reader computes them from the impedance columns of the table,
+    // which are the ZMA's: I = √2·E/|Rвых + Z|, V = I·|Z + Rт|, P = I²·Rт/2, E = √(P·Re).
+    void amplifierCurvesFollowFromTheImpedance() {
+        const SpeakerRun &run = runs[0];
+        const DriverLoad load = driverLoad(run, inputs(1, 0));
+        const ReadBack zma = readBack(zmaText(run, inputs(1, 0)));
+        QCOMPARE(load.e, std::sqrt(100 * 3.4));
+        for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+            const auto z = std::polar(load.impedance[k], load.phase[k] * std::numbers::pi / 180);
+            const double i = load.current[k];
+            QVERIFY(zma.rows[k][1] == load.impedance[k] && zma.rows[k][2] == load.phase[k]);
+            QVERIFY(near(i, std::sqrt(2 * 340.0) / std::abs(run.rout + z), 1e-12 * i));
+            QVERIFY(
+                near(load.opAmpVoltage[k], i * std::abs(z + 0.2), 1e-12 * load.opAmpVoltage[k]));
+            QVERIFY(near(load.sensePower[k], i * i * 0.1, 1e-12 * i * i));
+        }
+    }
+
+    void outputResistanceForATarget() {
+        const SpeakerRun &run = runs[0];
+        for (const double target : {0.6, 0.7, 1.0, 1.5}) {
+            const DriverLoad load = driverLoad(run, inputs(0, 0, target));
+            QVERIFY(load.routForTarget &&
+                    near(closedBox(run.driver, run.vb, *load.routForTarget).qtcNew, target, 1e-4));
+            QCOMPARE(load.targetAdvice.text, "При Rвых = " + formatGeneral(*load.routForTarget) +
+                                                 " Ом Qtc' = " + formatGeneral(target));
+        }
+        QCOMPARE(requiredOutputResistance(run.driver, run.box.s, 0.7), 5.996);
+        // Qts = 0,536: Vb = 50/((0,9/0,536)² − 1) = 27,4 l brings the box down to 0,9.
+        QCOMPARE(qtcAdvice(runs[1], 0.9).text,
+                 "Уже при Rвых = 0 Qtc = 1,002 ≥ 0,9: положительное Rвых только повышает "
+                 "добротность. Qtc = 0,9 при Rвых = 0 даёт ящик Vb = 27,4 л.");
+    }
+
+    // Seen from the loudspeaker the amplifier is Eoc = Ку·(Rн + Rвых)/Rн behind Rвых, inverted on
+    // the inverting page: the loudspeaker's and the op-amp's voltages over the sweep.
+    void netlistWithTheDriverAgreesWithNgspice() {
+        struct Case {
+            SchemeKind kind;
+            Network network;
+            double le, sign;
+        };
+        for (const Case &c : {Case{SchemeKind::NonInverting, {20'000, 10'000, 1'000, 0.2}, 1, 1},
+                              Case{SchemeKind::Inverting, {10'000, 1'000, 1'000, 0.2}, 0, -1}}) {
+            const AmplifierRun amp{
+                c.kind, 3, c.network, 4, 0, 0, networkOutputs(circuitFor(c.kind), c.network, 4),
+                {}};
+            const double rout = amp.outputs.rout;
+            DriverModel model = driverModel(speakerRun(runs[0].driver, 50, rout), inputs(c.le, 0));
+            model.e = c.sign * amp.outputs.gain * (4 + rout) / 4;
+            QTemporaryDir dir;
+            const QString path = dir.filePath("driver.cir");
+            writeWholeFile(path.toStdString(), spiceNetlistWithDriver(amp, driverCircuit(model)));
+            const std::vector<SpiceAcPoint> sweep = sweepWithNgspice(path);
+            QVERIFY(sweep.size() > 160 && sweep.back().frequency > 19'000);
+            for (const SpiceAcPoint &p : sweep) {
+                const DriverPoint point = driverPoint(model, coldCoil(model), rout, p.frequency);
+                const std::complex<double> load = point.current * point.z,
+                                           output = point.current * (point.z + 0.2);
+                QVERIFY(std::abs(p.load - load) < 1e-3 * std::abs(load));
+                QVERIFY(std::abs(p.output - output) < 1e-3 * std::abs(output));
+            }
+        }
+    }
+
+    // The ZMA holds the impedance of the netlist's elements, the FRD without Le the high-pass of
+    // Qtc' in level and phase, both over frdFrequencies().
+    void exportsReadBack() {
+        const SpeakerRun &run = runs[0];
+        const auto frequencies = frdFrequencies();
+        const DriverCircuit circuit = driverCircuit(driverModel(run, inputs(2, 0)));
+        const ReadBack zma = readBack(zmaText(run, inputs(2, 0)));
+        QVERIFY(zma.comments.size() > 3 && zma.comments.last() == "* Hz Ohm Deg");
+        QVERIFY(zma.comments.filter("Le = 2 mH").size() == 1);
+        const ReadBack frd = readBack(levelFrdText(run, inputs(0, 0)));
+        const double passband = driverLoad(run, inputs(0, 0)).atRout.passband;
+        QVERIFY(zma.rows.size() == frequencies.size() && frd.rows.size() == frequencies.size());
+        for (std::size_t k = 0; k < frequencies.size(); ++k) {
+            const double f = frequencies[k], w = 2 * std::numbers::pi * f;
+            const std::complex<double> y(1 / circuit.res,
+                                         w * circuit.cmes - 1 / (w * circuit.lces));
+            const std::complex<double> z =
+                circuit.re + std::complex<double>(0, w * circuit.le) + 1.0 / y;
+            QVERIFY(zma.rows[k][0] == f && frd.rows[k][0] == f);
+            QVERIFY(near(zma.rows[k][1] / std::abs(z), 1, 1e-12));
+            QVERIFY(near(zma.rows[k][2], std::arg(z) * 180 / std::numbers::pi, 1e-9));
+            QVERIFY(near(frd.rows[k][1] - passband, responseLevel(f, run.box.fc, run.box.qtcNew),
+                         1e-9));
+            QVERIFY(near(frd.rows[k][2], responsePhase(f, run.box.fc, run.box.qtcNew), 1e-9));
+        }
+        QCOMPARE(levelFrdFileName(run), "Уровень_Rвых_6_Ом.frd");
+        QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0.6)), "Уровень_Rвых_0,6_Ом.frd");
+        QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0)), "Уровень_Rвых_0.frd");
+    }
+
+    // A header, then a row per chart frequency with a cell per column; the heated coil adds one.
+    void tableHasEveryCurve() {
+        for (const double heating : {0.0, 40.0}) {
+            const DriverLoad load = driverLoad(runs[0], inputs(1, heating));
+            const QStringList lines =
+                QString::fromStdString(driverLoadTable(runs[0], inputs(1, heating), load))
+                    .split('\n');
+            const qsizetype columns = heating > 0 ? 10 : 9;
+            QCOMPARE(lines.size(), 102);
+            QVERIFY(lines[0].split('\t').size() == columns && lines[0].contains("Rт, Вт"));
+            for (qsizetype k = 1; k <= 100; ++k)
+                QVERIFY(lines[k].split('\t').size() == columns &&
+                        lines[k].startsWith(
+                            QString::fromStdString(formatGeneral(load.frequency[k - 1])) + '\t'));
+        }
+    }
+
+    void fieldTexts() {
+        for (const DriverLoadField &field : driverLoadFields()) {
+            QCOMPARE(parseDecimalComma(field.minText), field.min);
+            QCOMPARE(parseDecimalComma(field.maxText), field.max);
+            const double value = *parseDecimalComma(field.defaultText);
+            QVERIFY(value >= field.min && value <= field.max);
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDriverLoad)
+#include "test_driver_load.moc"
