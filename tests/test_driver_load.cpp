@@ -6,6 +6,7 @@
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
 #include "ngspice_run.h"
+#include "speaker/driver_f3.h"
 #include "speaker/driver_load_export.h"
 #include "speaker/driver_load_fields.h"
 #include "speaker/response_export.h"
@@ -91,6 +92,29 @@ private slots:
                                  responseLevel(load.frequency[k], run.box.fc, qtc), 1e-9));
             }
         }
+    }
+
+    // With Le the response is of third order. Its F3 against a scan in steps of 0,01 % from 1 Hz
+    // over the runs: with 10 mH the third run's resonance alone reaches the threshold, and a
+    // 1 Ω driver at Fs = 10 Hz never does.
+    void f3WithInductanceAgainstAScan() {
+        const SpeakerRun faint = speakerRun({10, 1, 0.1, 0.1, 50}, 500, 0.1);
+        QVERIFY(!driverLoad(faint, inputs(10, 0)).ideal.f3);
+        for (const SpeakerRun &run : {runs[0], runs[1], runs[2], faint})
+            for (const double le : {0.5, 3.0, 10.0})
+                for (const double source : {0.0, run.rout}) {
+                    const DriverModel model = driverModel(run, inputs(le, 0));
+                    const Coil coil = coldCoil(model);
+                    const double threshold =
+                        passbandLevel(model, coil, source) + 10 * std::log10(0.5);
+                    double f = 1;
+                    while (f < 20'000 &&
+                           soundLevel(model, coil, driverPoint(model, coil, source, f), f) <
+                               threshold)
+                        f *= 1.0001;
+                    const std::optional<double> f3 = driverF3(model, coil, source);
+                    QVERIFY(f < 20'000 ? f3 && *f3 <= f && *f3 > f / 1.0001 : !f3);
+                }
     }
 
     void impedancePeakAndExcursion() {

@@ -1,6 +1,7 @@
 #include "speaker/driver_load.h"
 
 #include "core/arithmetic_fault.h"
+#include "speaker/driver_f3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,34 +9,8 @@
 
 namespace {
 
-constexpr double searchBottom = 1;  // Hz
-constexpr double searchTop = 20000; // Hz
-// Steps of 0,1 %: the sharpest resonance the fields allow, Qmc = 10·√(1 + 500/3) ≈ 130, is still
-// 0,8 % wide at its −3 dB points, so the scan does not step over a peak that reaches the threshold.
-constexpr double scanRatio = 1.001;
-constexpr double bisectionTolerance = 1e-9; // relative
-// −3 dB as the page's F3 takes it: half the pass-band power, 10·lg 0,5 = −3,0103 dB.
-const double halfPower = 10 * std::log10(0.5);
 constexpr double millimetresPerMetre = 1000;
 const double peakPerRms = std::sqrt(2.0);
-
-// The lowest frequency from 1 Hz to 20 kHz at which level(f) reaches `threshold`: a scan, then
-// bisection of the first step that reaches it.
-template <typename Level>
-std::optional<double> firstReach(const Level &level, double threshold) {
-    for (double below = searchBottom; below < searchTop;) {
-        double above = std::min(below * scanRatio, searchTop);
-        if (level(above) >= threshold) {
-            while (above - below > bisectionTolerance * below) {
-                const double middle = (below + above) / 2;
-                (level(middle) >= threshold ? above : below) = middle;
-            }
-            return (below + above) / 2;
-        }
-        below = above;
-    }
-    return std::nullopt;
-}
 
 LevelCurve levelCurve(const SpeakerRun &run, const DriverModel &model, const Coil &coil,
                       double source, const ChartCurve &frequency) {
@@ -49,7 +24,7 @@ LevelCurve levelCurve(const SpeakerRun &run, const DriverModel &model, const Coi
     std::transform(frequency.begin(), frequency.end(), curve.spl.begin(), level);
     curve.qtc = closedBox(driver, run.vb, source).qtcNew;
     curve.passband = passbandLevel(model, coil, source);
-    curve.f3 = firstReach(level, curve.passband + halfPower);
+    curve.f3 = driverF3(model, coil, source);
     return curve;
 }
 
