@@ -189,11 +189,13 @@ private slots:
                 c.kind, 3, c.network, 4, 0, 0, networkOutputs(circuitFor(c.kind), c.network, 4),
                 {}};
             const double rout = amp.outputs.rout;
-            DriverModel model = driverModel(speakerRun(runs[0].driver, 50, rout), inputs(c.le, 0));
+            const SpeakerRun run = speakerRun(runs[0].driver, 50, rout);
+            DriverModel model = driverModel(run, inputs(c.le, 0));
             model.e = c.sign * amp.outputs.gain * (4 + rout) / 4;
             QTemporaryDir dir;
             const QString path = dir.filePath("driver.cir");
-            writeWholeFile(path.toStdString(), spiceNetlistWithDriver(amp, driverCircuit(model)));
+            writeWholeFile(path.toStdString(),
+                           spiceNetlistWithDriver(amp, driverCircuit(run, c.le)));
             const std::vector<SpiceAcPoint> sweep = sweepWithNgspice(path);
             QVERIFY(sweep.size() > 160 && sweep.back().frequency > 19'000);
             for (const SpiceAcPoint &p : sweep) {
@@ -211,7 +213,7 @@ private slots:
     void exportsReadBack() {
         const SpeakerRun &run = runs[0];
         const auto frequencies = frdFrequencies();
-        const DriverCircuit circuit = driverCircuit(driverModel(run, inputs(2, 0)));
+        const DriverCircuit circuit = driverCircuit(run, 2);
         const ReadBack zma = readBack(zmaText(run, inputs(2, 0)));
         QVERIFY(zma.comments.size() > 3 && zma.comments.last() == "* Hz Ohm Deg");
         QVERIFY(zma.comments.filter("Le = 2 mH").size() == 1);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -46,7 +45,7 @@ DriverLoad driverLoad(const SpeakerRun &run, const DriverLoadInputs &inputs) {
         const DriverPoint point = driverPoint(model, cold, run.rout, f);
         const double current = std::abs(point.current);
         load.impedance[k] = checked(std::abs(point.z));
-        load.phase[k] = std::arg(point.z) * (180 / std::numbers::pi);
+        load.phase[k] = impedancePhase(point);
         load.excursion[k] = excursion(model, point, f) * millimetresPerMetre;
         load.opAmpVoltage[k] = checked(peakPerRms * current * std::abs(point.z + inputs.rt));
         load.current[k] = checked(peakPerRms * current);

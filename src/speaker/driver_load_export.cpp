@@ -4,12 +4,9 @@
 #include "core/plain_decimal.h"
 #include "speaker/response_export.h"
 
-#include <numbers>
 #include <vector>
 
 namespace {
-
-constexpr double degreesPerRadian = 180 / std::numbers::pi;
 
 // What both files say of the driver in its box.
 std::string modelComments(const SpeakerRun &run, const DriverModel &model,
@@ -30,8 +27,8 @@ std::string zmaText(const SpeakerRun &run, const DriverLoadInputs &inputs) {
     std::string text = frdComment("Closed-box loudspeaker, impedance of the driver (ooscalc)") +
                        modelComments(run, model, inputs) + frdComment("Hz Ohm Deg");
     for (const double f : frdFrequencies()) {
-        const std::complex<double> z = driverPoint(model, coil, 0, f).z;
-        text += frdLine(f, std::abs(z), std::arg(z) * degreesPerRadian);
+        const DriverPoint point = driverPoint(model, coil, 0, f);
+        text += frdLine(f, std::abs(point.z), impedancePhase(point));
     }
     return text;
 }

@@ -24,18 +24,20 @@ double referenceEfficiency(const DriverModel &m, const Coil &coil) {
     return quotient(4 * pi * pi * fs * fs * fs * vas, c3 * coil.qes);
 }
 
+// The box raises the mechanical Q with the resonance, by the page's s = √(1 + Vas/Vb).
+double mechanicalQ(const SpeakerRun &run) { return checked(run.box.s * run.driver.qms); }
+
 } // namespace
 
 DriverModel driverModel(const SpeakerRun &run, const DriverLoadInputs &inputs) {
     const Driver &d = run.driver;
+    const DriverCircuit circuit = driverCircuit(run, inputs.le);
     DriverModel m{};
     m.driver = d;
-    m.le = inputs.le / milliHenriesPerHenry;
-    // The box air stiffens the suspension by 1 + Vas/Vb: resonance and mechanical Q rise by its
-    // square root, the page's s.
+    m.le = circuit.le;
     m.fc = run.box.fc;
-    m.qmc = checked(run.box.s * d.qms);
-    m.res = quotient(d.re * d.qms, d.qes);
+    m.qmc = mechanicalQ(run);
+    m.res = circuit.res;
     // The suspension's compliance is that of the air volume Vas behind the cone's area.
     const double sd = inputs.sd / squareCentimetresPerSquareMetre;
     const double vas = d.vas / litresPerCubicMetre;
@@ -73,6 +75,8 @@ double soundLevel(const DriverModel &m, const Coil &coil, const DriverPoint &poi
                    20 * std::log10(velocityTerm));
 }
 
+double impedancePhase(const DriverPoint &point) { return std::arg(point.z) * (180 / pi); }
+
 double pressurePhase(const DriverPoint &point) {
     // arg(j·f·Vm): the acceleration leads the velocity by 90°.
     const std::complex<double> acceleration(-point.motional.imag(), point.motional.real());
@@ -90,9 +94,11 @@ double excursion(const DriverModel &m, const DriverPoint &point, double f) {
     return quotient(std::sqrt(2.0) * std::abs(point.motional), m.bl * 2 * pi * f);
 }
 
-DriverCircuit driverCircuit(const DriverModel &m) {
+DriverCircuit driverCircuit(const SpeakerRun &run, double le) {
+    const Driver &d = run.driver;
+    const double res = quotient(d.re * d.qms, d.qes), qmc = mechanicalQ(run);
     // The parallel resonance of Res, Lces and Cmes at fc with Q = Qmc.
-    const double omegaC = 2 * pi * m.fc;
-    return {m.driver.re, m.le, m.res, quotient(m.res, omegaC * m.qmc),
-            quotient(m.qmc, omegaC * m.res)};
+    const double omegaC = 2 * pi * run.box.fc;
+    return {d.re, le / milliHenriesPerHenry, res, quotient(res, omegaC * qmc),
+            quotient(qmc, omegaC * res)};
 }

@@ -54,6 +54,8 @@ struct DriverPoint {
 };
 DriverPoint driverPoint(const DriverModel &model, const Coil &coil, double source, double f);
 
+// arg Z, degrees.
+double impedancePhase(const DriverPoint &point);
 // Sound pressure level at 1 m in half space, dB.
 double soundLevel(const DriverModel &model, const Coil &coil, const DriverPoint &point, double f);
 // The phase of that pressure (of the cone's acceleration), degrees.
@@ -63,5 +65,5 @@ double passbandLevel(const DriverModel &model, const Coil &coil, double source);
 // Peak cone excursion, m.
 double excursion(const DriverModel &model, const DriverPoint &point, double f);
 
-// The cold driver as circuit elements for a netlist.
-DriverCircuit driverCircuit(const DriverModel &model);
+// The driver of a run with a coil of `le` mH as circuit elements for a netlist, the coil cold.
+DriverCircuit driverCircuit(const SpeakerRun &run, double le);
