@@ -21,8 +21,8 @@ struct LevelCurve {
     double qtc;
     // The Le = 0 level far above fc: 112,1 + 10·lg η0 + 20·lg(E·√Re/(Re + R)), dB.
     double passband;
-    // The lowest frequency at which the curve reaches passband − 3 dB, searched from 1 Hz to
-    // 20 kHz; none where it stays below.
+    // The lowest frequency from 1 Hz to 20 kHz at which the curve reaches half the pass-band
+    // power, passband − 3,01 dB (driver_f3.h); none where it stays below.
     std::optional<double> f3;
 };
 

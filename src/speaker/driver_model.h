@@ -9,7 +9,7 @@
 // frequency: its impedance, the current the amplifier delivers, the level it radiates and the
 // cone excursion. The amplifier is its open-circuit voltage E behind the source resistance.
 
-// What the driver-load page adds to the loudspeaker page's run, in the units of its fields.
+// What the driver-load window adds to the loudspeaker page's run, in the units of its fields.
 struct DriverLoadInputs {
     double le;        // voice-coil inductance, mH
     double sd;        // cone area, cm²
@@ -35,9 +35,7 @@ struct DriverModel {
     double qmc;    // mechanical Q in the box
     double res;    // Ω
     double cms;    // suspension compliance, m/N
-    double mms;    // moving mass, kg
     double bl;     // force factor, T·m
-    double eta0;   // reference efficiency of the cold coil, 1
     double e;      // the amplifier's open-circuit voltage, V RMS
 };
 DriverModel driverModel(const SpeakerRun &run, const DriverLoadInputs &inputs);
