@@ -13,7 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <complex>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -41,15 +41,10 @@ inline std::optional<SpiceMeasurement> measureWithNgspice(const QString &netlist
     return SpiceMeasurement{u, (uStepped - u) / (u / rload - uStepped / stepped)};
 }
 
-// The AC sweep a netlist with the loudspeaker ends with: per frequency the voltages across the
-// loudspeaker, V(out,B), and at the op-amp's output, V(out), for VIN = 1 V.
-struct SpiceAcPoint {
-    double frequency;
-    std::complex<double> load;
-    std::complex<double> output;
-};
-
-inline std::vector<SpiceAcPoint> sweepWithNgspice(const QString &netlist) {
+// The AC sweep a netlist with the loudspeaker ends with: a row per frequency of f, V(out,B)
+// across the loudspeaker and V(out) at the op-amp's output, each as real and imaginary part, for
+// VIN = 1 V.
+inline std::vector<std::array<double, 5>> sweepWithNgspice(const QString &netlist) {
     QTemporaryDir dir;
     const QString table = dir.filePath("sweep.txt"), script = dir.filePath("sweep.cir");
     writeWholeFile(script.toStdString(),
@@ -60,15 +55,12 @@ inline std::vector<SpiceAcPoint> sweepWithNgspice(const QString &netlist) {
     QProcess ngspice;
     ngspice.start("ngspice", {"-b", script});
     ngspice.waitForFinished(60000);
-    std::vector<SpiceAcPoint> sweep;
     QFile file(table);
     file.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const QList<QByteArray> v = line.simplified().split(' ');
-        if (v.size() == 5)
-            sweep.push_back({v[0].toDouble(),
-                             {v[1].toDouble(), v[2].toDouble()},
-                             {v[3].toDouble(), v[4].toDouble()}});
-    }
+    std::vector<std::array<double, 5>> sweep;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (const QList<QByteArray> v = line.simplified().split(' '); v.size() == 5)
+            sweep.push_back({v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble(),
+                             v[4].toDouble()});
     return sweep;
 }

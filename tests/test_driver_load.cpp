@@ -1,7 +1,7 @@
 // The loudspeaker as the amplifier's load against what a reader derives by hand: without Le the
 // page's second-order high-pass, the pass band from η0 and P, the impedance peak at fc and the
-// static excursion far below it; the netlist with the loudspeaker against ngspice; the exported
-// files read back.
+// excursion of a stiffened suspension; with Le the F3 against a fine scan; the netlist with the
+// loudspeaker against ngspice; the exported files read back.
 
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
@@ -36,28 +36,22 @@ DriverLoadInputs inputs(double le, double heating, double targetQtc = 0.7) {
 
 bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
 
-// An exported file's comment lines, then its rows of three numbers; nothing where a line is not
-// ASCII ended by CR LF or neither.
-struct ReadBack {
-    QStringList comments;
-    std::vector<std::array<double, 3>> rows;
-};
-ReadBack readBack(const std::string &text) {
-    QStringList lines = QString::fromStdString(text).split("\r\n");
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }) ||
-        !lines.takeLast().isEmpty() || !lines.filter(QRegularExpression("[\r\n]")).isEmpty())
-        return {};
-    ReadBack file;
-    for (const QString &line : lines) {
-        const QStringList v = line.split(' ');
-        if (line.startsWith('*') && file.rows.empty())
-            file.comments << line;
-        else if (v.size() == 3 && !line.startsWith('*'))
-            file.rows.push_back({v[0].toDouble(), v[1].toDouble(), v[2].toDouble()});
+// An exported file: its comment lines, then rows of three numbers; nothing at all where it is not
+// ASCII, a line does not end in CR LF or holds anything else.
+std::pair<QStringList, std::vector<QStringList>> readBack(const std::string &text) {
+    QStringList lines = QString::fromStdString(text).split("\r\n"), comments;
+    std::vector<QStringList> rows;
+    for (const QString &line : lines.mid(0, lines.size() - 1))
+        if (line.startsWith('*') && rows.empty())
+            comments << line;
+        else if (!line.contains(QRegularExpression("[\r\n*]")) && line.split(' ').size() == 3)
+            rows.push_back(line.split(' '));
         else
             return {};
-    }
-    return file;
+    if (!lines.last().isEmpty() ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }))
+        return {};
+    return {comments, rows};
 }
 
 } // namespace
@@ -66,23 +60,23 @@ class TestDriverLoad : public QObject {
     Q_OBJECT
 
 private slots:
-    // Without Le every level curve is the high-pass of its Qtc, shifted to its pass band; the
+    // Without Le every level curve is the high-pass of its Qtc shifted to its pass band; the
     // heated coil's Qtc' is the page's with Re and Qes raised by 0,393 % a degree.
     void losslessCoilGivesThePagesHighPass() {
         for (const SpeakerRun &run : runs) {
             const Driver &d = run.driver;
             const DriverLoad load = driverLoad(run, inputs(0, 80));
-            const double rise = 1 + 0.00393 * 80;
+            const double rise = 1 + 0.00393 * 80, re = d.re, rout = run.rout;
             const double hotQtc =
-                closedBox({d.fs, d.re * rise, d.qms, d.qes * rise, d.vas}, run.vb, run.rout).qtcNew;
-            // η0 = 4π²·Fs³·Vas/(c³·Qes) with Vas in m³, 1 W into Re: 112,1 + 10·lg η0.
+                closedBox({d.fs, re * rise, d.qms, d.qes * rise, d.vas}, run.vb, rout).qtcNew;
+            // η0 = 4π²·Fs³·Vas/(c³·Qes) with Vas in m³; 100 W into Re adds 20 dB.
             const double eta0 = 4 * std::pow(std::numbers::pi, 2) * std::pow(d.fs, 3) * d.vas /
-                                1000 / (std::pow(343.0, 3) * d.qes);
+                                1000 / 343 / 343 / 343 / d.qes;
             QVERIFY(near(load.ideal.passband, 112.1 + 10 * std::log10(eta0) + 20, 1e-12));
-            QVERIFY(near(load.passbandLoss, 20 * std::log10(d.re / (d.re + run.rout)), 1e-12));
+            QVERIFY(near(load.passbandLoss, 20 * std::log10(re / (re + rout)), 1e-12));
             // The hot coil only lowers the force, Bl·E/(Re + Rвых).
             QVERIFY(near(load.heated->passband - load.atRout.passband,
-                         20 * std::log10((d.re + run.rout) / (d.re * rise + run.rout)), 1e-12));
+                         20 * std::log10((re + rout) / (re * rise + rout)), 1e-12));
             for (const auto &[curve, qtc] :
                  {std::pair{&load.ideal, run.box.qtc}, std::pair{&load.atRout, run.box.qtcNew},
                   std::pair{&*load.heated, hotQtc}}) {
@@ -94,9 +88,9 @@ private slots:
         }
     }
 
-    // With Le the response is of third order. Its F3 against a scan in steps of 0,01 % from 1 Hz
-    // over the runs: with 10 mH the third run's resonance alone reaches the threshold, and a
-    // 1 Ω driver at Fs = 10 Hz never does.
+    // With Le the response is of third order: its F3 against a scan in steps of 0,01 % from 1 Hz.
+    // With 10 mH the third run's resonance alone reaches the threshold, and the faint driver's
+    // response never does.
     void f3WithInductanceAgainstAScan() {
         const SpeakerRun faint = speakerRun({10, 1, 0.1, 0.1, 50}, 500, 0.1);
         QVERIFY(!driverLoad(faint, inputs(10, 0)).ideal.f3);
@@ -105,12 +99,12 @@ private slots:
                 for (const double source : {0.0, run.rout}) {
                     const DriverModel model = driverModel(run, inputs(le, 0));
                     const Coil coil = coldCoil(model);
-                    const double threshold =
-                        passbandLevel(model, coil, source) + 10 * std::log10(0.5);
+                    const auto level = [&](double f) {
+                        return soundLevel(model, coil, driverPoint(model, coil, source, f), f);
+                    };
                     double f = 1;
                     while (f < 20'000 &&
-                           soundLevel(model, coil, driverPoint(model, coil, source, f), f) <
-                               threshold)
+                           level(f) < passbandLevel(model, coil, source) + 10 * std::log10(0.5))
                         f *= 1.0001;
                     const std::optional<double> f3 = driverF3(model, coil, source);
                     QVERIFY(f < 20'000 ? f3 && *f3 <= f && *f3 > f / 1.0001 : !f3);
@@ -141,21 +135,32 @@ private slots:
         }
     }
 
-    // The amplifier's curves as a reader computes them from the impedance columns of the table,
-    // which are the ZMA's: I = √2·E/|Rвых + Z|, V = I·|Z + Rт|, P = I²·Rт/2, E = √(P·Re).
-    void amplifierCurvesFollowFromTheImpedance() {
+    // The table read back as a reader would: a column per curve, the heated coil's added, and the
+    // amplifier's columns from |Z| and its phase, I = √2·E/|Rвых + Z| with E = √(P·Re),
+    // V = I·|Z + Rт|, P = I²·Rт/2. Its |Z| is the ZMA's.
+    void tableReadBack() {
         const SpeakerRun &run = runs[0];
-        const DriverLoad load = driverLoad(run, inputs(1, 0));
-        const ReadBack zma = readBack(zmaText(run, inputs(1, 0)));
-        QCOMPARE(load.e, std::sqrt(100 * 3.4));
-        for (std::size_t k = 0; k < load.frequency.size(); ++k) {
-            const auto z = std::polar(load.impedance[k], load.phase[k] * std::numbers::pi / 180);
-            const double i = load.current[k];
-            QVERIFY(zma.rows[k][1] == load.impedance[k] && zma.rows[k][2] == load.phase[k]);
-            QVERIFY(near(i, std::sqrt(2 * 340.0) / std::abs(run.rout + z), 1e-12 * i));
-            QVERIFY(
-                near(load.opAmpVoltage[k], i * std::abs(z + 0.2), 1e-12 * load.opAmpVoltage[k]));
-            QVERIFY(near(load.sensePower[k], i * i * 0.1, 1e-12 * i * i));
+        for (const double heating : {0.0, 40.0}) {
+            const DriverLoad load = driverLoad(run, inputs(1, heating));
+            const QStringList lines =
+                QString::fromStdString(driverLoadTable(run, inputs(1, heating), load)).split('\n');
+            const auto zma = readBack(zmaText(run, inputs(1, 0))).second;
+            const qsizetype columns = heating > 0 ? 10 : 9;
+            QVERIFY(lines.size() == 102 && lines[0].split('\t').size() == columns &&
+                    zma.size() > 100);
+            for (qsizetype k = 1; k <= 100; ++k) {
+                std::vector<double> v;
+                for (const QString &cell : lines[k].split('\t'))
+                    v.push_back(QString(cell).replace(',', '.').toDouble());
+                QVERIFY(v.size() == std::size_t(columns) &&
+                        near(v[0] / load.frequency[k - 1], 1, 1e-14));
+                const auto z = std::polar(v[columns - 6], v[columns - 5] * std::numbers::pi / 180);
+                const double i = v[columns - 2];
+                QVERIFY(near(zma[k - 1][1].toDouble() / v[columns - 6], 1, 1e-14));
+                QVERIFY(near(i * std::abs(6.0 + z) / std::sqrt(2 * 340.0), 1, 1e-12));
+                QVERIFY(near(v[columns - 3] / (i * std::abs(z + 0.2)), 1, 1e-12));
+                QVERIFY(near(v[columns - 1] / (i * i * 0.1), 1, 1e-12));
+            }
         }
     }
 
@@ -165,8 +170,7 @@ private slots:
             const DriverLoad load = driverLoad(run, inputs(0, 0, target));
             QVERIFY(load.routForTarget &&
                     near(closedBox(run.driver, run.vb, *load.routForTarget).qtcNew, target, 1e-4));
-            QCOMPARE(load.targetAdvice.text, "При Rвых = " + formatGeneral(*load.routForTarget) +
-                                                 " Ом Qtc' = " + formatGeneral(target));
+            QVERIFY(load.targetAdvice.text.ends_with("Qtc' = " + formatGeneral(target)));
         }
         QCOMPARE(requiredOutputResistance(run.driver, run.box.s, 0.7), 5.996);
         // Qts = 0,536: Vb = 50/((0,9/0,536)² − 1) = 27,4 l brings the box down to 0,9.
@@ -178,32 +182,25 @@ private slots:
     // Seen from the loudspeaker the amplifier is Eoc = Ку·(Rн + Rвых)/Rн behind Rвых, inverted on
     // the inverting page: the loudspeaker's and the op-amp's voltages over the sweep.
     void netlistWithTheDriverAgreesWithNgspice() {
-        struct Case {
-            SchemeKind kind;
-            Network network;
-            double le, sign;
-        };
-        for (const Case &c : {Case{SchemeKind::NonInverting, {20'000, 10'000, 1'000, 0.2}, 1, 1},
-                              Case{SchemeKind::Inverting, {10'000, 1'000, 1'000, 0.2}, 0, -1}}) {
+        for (const auto &[kind, network, le, sign] :
+             {std::tuple{SchemeKind::NonInverting, Network{20'000, 10'000, 1'000, 0.2}, 1.0, 1.0},
+              std::tuple{SchemeKind::Inverting, Network{10'000, 1'000, 1'000, 0.2}, 0.0, -1.0}}) {
             const AmplifierRun amp{
-                c.kind, 3, c.network, 4, 0, 0, networkOutputs(circuitFor(c.kind), c.network, 4),
-                {}};
+                kind, 3, network, 4, 0, 0, networkOutputs(circuitFor(kind), network, 4), {}};
             const double rout = amp.outputs.rout;
             const SpeakerRun run = speakerRun(runs[0].driver, 50, rout);
-            DriverModel model = driverModel(run, inputs(c.le, 0));
-            model.e = c.sign * amp.outputs.gain * (4 + rout) / 4;
+            DriverModel model = driverModel(run, inputs(le, 0));
+            model.e = sign * amp.outputs.gain * (4 + rout) / 4;
             QTemporaryDir dir;
-            const QString path = dir.filePath("driver.cir");
-            writeWholeFile(path.toStdString(),
-                           spiceNetlistWithDriver(amp, driverCircuit(run, c.le)));
-            const std::vector<SpiceAcPoint> sweep = sweepWithNgspice(path);
-            QVERIFY(sweep.size() > 160 && sweep.back().frequency > 19'000);
-            for (const SpiceAcPoint &p : sweep) {
-                const DriverPoint point = driverPoint(model, coldCoil(model), rout, p.frequency);
-                const std::complex<double> load = point.current * point.z,
-                                           output = point.current * (point.z + 0.2);
-                QVERIFY(std::abs(p.load - load) < 1e-3 * std::abs(load));
-                QVERIFY(std::abs(p.output - output) < 1e-3 * std::abs(output));
+            writeWholeFile(dir.filePath("driver.cir").toStdString(),
+                           spiceNetlistWithDriver(amp, driverCircuit(run, le)));
+            const auto sweep = sweepWithNgspice(dir.filePath("driver.cir"));
+            QVERIFY(sweep.size() > 160 && sweep.back()[0] > 19'000);
+            for (const auto &[f, loadRe, loadIm, outRe, outIm] : sweep) {
+                const DriverPoint point = driverPoint(model, coldCoil(model), rout, f);
+                const auto load = point.current * point.z, output = load + point.current * 0.2;
+                QVERIFY(std::abs(std::complex(loadRe, loadIm) - load) < 1e-3 * std::abs(load));
+                QVERIFY(std::abs(std::complex(outRe, outIm) - output) < 1e-3 * std::abs(output));
             }
         }
     }
@@ -213,54 +210,34 @@ private slots:
     void exportsReadBack() {
         const SpeakerRun &run = runs[0];
         const auto frequencies = frdFrequencies();
-        const DriverCircuit circuit = driverCircuit(run, 2);
-        const ReadBack zma = readBack(zmaText(run, inputs(2, 0)));
-        QVERIFY(zma.comments.size() > 3 && zma.comments.last() == "* Hz Ohm Deg");
-        QVERIFY(zma.comments.filter("Le = 2 mH").size() == 1);
-        const ReadBack frd = readBack(levelFrdText(run, inputs(0, 0)));
+        const DriverCircuit c = driverCircuit(run, 2);
+        const auto [zmaComments, zma] = readBack(zmaText(run, inputs(2, 0)));
+        QVERIFY(zmaComments.filter("Le = 2 mH").size() == 1 &&
+                zmaComments.last() == "* Hz Ohm Deg");
+        const auto frd = readBack(levelFrdText(run, inputs(0, 0))).second;
         const double passband = driverLoad(run, inputs(0, 0)).atRout.passband;
-        QVERIFY(zma.rows.size() == frequencies.size() && frd.rows.size() == frequencies.size());
+        QVERIFY(zma.size() == frequencies.size() && frd.size() == frequencies.size());
         for (std::size_t k = 0; k < frequencies.size(); ++k) {
             const double f = frequencies[k], w = 2 * std::numbers::pi * f;
-            const std::complex<double> y(1 / circuit.res,
-                                         w * circuit.cmes - 1 / (w * circuit.lces));
-            const std::complex<double> z =
-                circuit.re + std::complex<double>(0, w * circuit.le) + 1.0 / y;
-            QVERIFY(zma.rows[k][0] == f && frd.rows[k][0] == f);
-            QVERIFY(near(zma.rows[k][1] / std::abs(z), 1, 1e-12));
-            QVERIFY(near(zma.rows[k][2], std::arg(z) * 180 / std::numbers::pi, 1e-9));
-            QVERIFY(near(frd.rows[k][1] - passband, responseLevel(f, run.box.fc, run.box.qtcNew),
-                         1e-9));
-            QVERIFY(near(frd.rows[k][2], responsePhase(f, run.box.fc, run.box.qtcNew), 1e-9));
+            const auto z = c.re + std::complex(0.0, w * c.le) +
+                           1.0 / std::complex(1 / c.res, w * c.cmes - 1 / (w * c.lces));
+            QVERIFY(zma[k][0].toDouble() == f && frd[k][0].toDouble() == f);
+            QVERIFY(near(zma[k][1].toDouble() / std::abs(z), 1, 1e-12));
+            QVERIFY(near(zma[k][2].toDouble(), std::arg(z) * 180 / std::numbers::pi, 1e-9));
+            QVERIFY(near(frd[k][1].toDouble() - passband,
+                         responseLevel(f, run.box.fc, run.box.qtcNew), 1e-9));
+            QVERIFY(near(frd[k][2].toDouble(), responsePhase(f, run.box.fc, run.box.qtcNew), 1e-9));
         }
         QCOMPARE(levelFrdFileName(run), "Уровень_Rвых_6_Ом.frd");
         QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0.6)), "Уровень_Rвых_0,6_Ом.frd");
         QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0)), "Уровень_Rвых_0.frd");
     }
 
-    // A header, then a row per chart frequency with a cell per column; the heated coil adds one.
-    void tableHasEveryCurve() {
-        for (const double heating : {0.0, 40.0}) {
-            const DriverLoad load = driverLoad(runs[0], inputs(1, heating));
-            const QStringList lines =
-                QString::fromStdString(driverLoadTable(runs[0], inputs(1, heating), load))
-                    .split('\n');
-            const qsizetype columns = heating > 0 ? 10 : 9;
-            QCOMPARE(lines.size(), 102);
-            QVERIFY(lines[0].split('\t').size() == columns && lines[0].contains("Rт, Вт"));
-            for (qsizetype k = 1; k <= 100; ++k)
-                QVERIFY(lines[k].split('\t').size() == columns &&
-                        lines[k].startsWith(
-                            QString::fromStdString(formatGeneral(load.frequency[k - 1])) + '\t'));
-        }
-    }
-
-    void fieldTexts() {
+    void fieldTextsAgreeWithTheirBounds() {
         for (const DriverLoadField &field : driverLoadFields()) {
-            QCOMPARE(parseDecimalComma(field.minText), field.min);
-            QCOMPARE(parseDecimalComma(field.maxText), field.max);
             const double value = *parseDecimalComma(field.defaultText);
-            QVERIFY(value >= field.min && value <= field.max);
+            QVERIFY(parseDecimalComma(field.minText) == field.min && value >= field.min);
+            QVERIFY(parseDecimalComma(field.maxText) == field.max && value <= field.max);
         }
     }
 };
