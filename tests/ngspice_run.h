@@ -52,9 +52,7 @@ inline std::vector<std::array<double, 5>> sweepWithNgspice(const QString &netlis
                            "wrdata %2 v(out,b) v(out)\nquit\n.endc\n")
                        .arg(netlist, table)
                        .toStdString());
-    QProcess ngspice;
-    ngspice.start("ngspice", {"-b", script});
-    ngspice.waitForFinished(60000);
+    QProcess::execute("ngspice", {"-b", "-o", dir.filePath("log.txt"), script});
     QFile file(table);
     file.open(QIODevice::ReadOnly);
     std::vector<std::array<double, 5>> sweep;

@@ -52,13 +52,14 @@ class TestDriverLoad : public QObject {
     Q_OBJECT
 
 private slots:
-    // Without Le every level curve is the high-pass of its Qtc shifted to its pass band; the
-    // heated coil's Qtc' is the page's with Re and Qes raised by 0,393 % a degree.
-    void losslessCoilGivesThePagesHighPass() {
+    // Without Le every level curve is the high-pass of its Qtc shifted to its pass band, the
+    // heated coil's Qtc' the page's with Re and Qes raised by 0,393 % a degree; the impedance
+    // peaks at fc, and the excursion is that of a second-order low-pass.
+    void withoutInductanceTheBoxIsOfSecondOrder() {
         for (const SpeakerRun &run : runs) {
             const Driver &d = run.driver;
             const DriverLoad load = driverLoad(run, inputs(0, 80));
-            const double rise = 1 + 0.00393 * 80, re = d.re, rout = run.rout;
+            const double rise = 1 + 0.00393 * 80, re = d.re, rout = run.rout, fc = run.box.fc;
             const double hotQtc =
                 closedBox({d.fs, re * rise, d.qms, d.qes * rise, d.vas}, run.vb, rout).qtcNew;
             // η0 = 4π²·Fs³·Vas/(c³·Qes) with Vas in m³; 100 W into Re adds 20 dB.
@@ -72,10 +73,28 @@ private slots:
             for (const auto &[curve, qtc] :
                  {std::pair{&load.ideal, run.box.qtc}, std::pair{&load.atRout, run.box.qtcNew},
                   std::pair{&*load.heated, hotQtc}}) {
-                QVERIFY(curve->f3 && near(*curve->f3 / cornerFrequency(run.box.fc, qtc), 1, 1e-9));
+                QVERIFY(curve->f3 && near(*curve->f3 / cornerFrequency(fc, qtc), 1, 1e-9));
                 for (std::size_t k = 0; k < load.frequency.size(); ++k)
                     QVERIFY(near(curve->spl[k] - curve->passband,
-                                 responseLevel(load.frequency[k], run.box.fc, qtc), 1e-9));
+                                 responseLevel(load.frequency[k], fc, qtc), 1e-9));
+            }
+
+            // The motional branch resonates at fc: a resistance Re + Res there, less either side.
+            const DriverModel model = driverModel(run, inputs(0, 0));
+            const auto z = [&](double f) { return driverPoint(model, coldCoil(model), rout, f).z; };
+            const double peak = re + re * d.qms / d.qes;
+            QVERIFY(near(z(fc).real(), peak, 1e-12 * peak) && near(z(fc).imag(), 0, 1e-12));
+            QVERIFY(std::abs(z(fc * 1.001)) < peak && std::abs(z(fc / 1.001)) < peak);
+            // Far below fc the force Bl·E/(Re + Rвых) meets the suspension stiffened by the box,
+            // (1 + Vas/Vb)/Cms with Cms = Vas/(ρ0·c²·Sd²); above, the cone follows the
+            // second-order low-pass of Qtc': x = x0/|1 − u² + j·u/Qtc'|, u = f/fc.
+            const double cms = d.vas / 1000 / (1.18 * 343 * 343 * 0.05 * 0.05);
+            const double x0 = std::sqrt(2 * 100 * re) * model.bl * cms * 1000 /
+                              ((1 + d.vas / run.vb) * (re + rout));
+            for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+                const double u = load.frequency[k] / fc;
+                QVERIFY(near(load.excursion[k] * std::hypot(1 - u * u, u / run.box.qtcNew), x0,
+                             1e-9 * x0));
             }
         }
     }
@@ -91,62 +110,16 @@ private slots:
                 for (const double source : {0.0, run.rout}) {
                     const DriverModel model = driverModel(run, inputs(le, 0));
                     const Coil coil = coldCoil(model);
-                    const auto level = [&](double f) {
-                        return soundLevel(model, coil, driverPoint(model, coil, source, f), f);
-                    };
+                    const double threshold =
+                        passbandLevel(model, coil, source) + 10 * std::log10(0.5);
                     double f = 1;
                     while (f < 20'000 &&
-                           level(f) < passbandLevel(model, coil, source) + 10 * std::log10(0.5))
+                           soundLevel(model, coil, driverPoint(model, coil, source, f), f) <
+                               threshold)
                         f *= 1.0001;
                     const std::optional<double> f3 = driverF3(model, coil, source);
                     QVERIFY(f < 20'000 ? f3 && *f3 <= f && *f3 > f / 1.0001 : !f3);
                 }
-    }
-
-    void impedancePeakAndExcursion() {
-        for (const SpeakerRun &run : runs) {
-            const DriverModel model = driverModel(run, inputs(0, 0));
-            const double fc = run.box.fc, re = run.driver.re, rout = run.rout;
-            // The motional branch resonates at fc: a resistance Re + Res there, less either side.
-            const auto z = [&](double f) { return driverPoint(model, coldCoil(model), rout, f).z; };
-            const double peak = re + re * run.driver.qms / run.driver.qes;
-            QVERIFY(near(z(fc).real(), peak, 1e-12 * peak) && near(z(fc).imag(), 0, 1e-12));
-            QVERIFY(std::abs(z(fc * 1.001)) < peak && std::abs(z(fc / 1.001)) < peak);
-            // Far below fc the force Bl·E/(Re + Rвых) meets the suspension stiffened by the box,
-            // (1 + Vas/Vb)/Cms with Cms = Vas/(ρ0·c²·Sd²); above, the cone follows the
-            // second-order low-pass of Qtc': x = x0/|1 − u² + j·u/Qtc'|, u = f/fc.
-            const double cms = run.driver.vas / 1000 / (1.18 * 343 * 343 * 0.05 * 0.05);
-            const double x0 = std::sqrt(2 * 100 * re) * model.bl * cms * 1000 /
-                              ((1 + run.driver.vas / run.vb) * (re + rout));
-            const DriverLoad load = driverLoad(run, inputs(0, 0));
-            for (std::size_t k = 0; k < load.frequency.size(); ++k) {
-                const double u = load.frequency[k] / fc;
-                QVERIFY(near(load.excursion[k] * std::hypot(1 - u * u, u / run.box.qtcNew), x0,
-                             1e-9 * x0));
-            }
-        }
-    }
-
-    // The table read back as a reader would: a column per curve, the heated coil's among them,
-    // and the amplifier's columns from |Z| and its phase, I = √2·E/|Rвых + Z| with E = √(P·Re),
-    // V = I·|Z + Rт|, P = I²·Rт/2. Its |Z| is the ZMA's.
-    void tableReadBack() {
-        const DriverLoad load = driverLoad(runs[0], inputs(1, 40));
-        const QStringList lines =
-            QString::fromStdString(driverLoadTable(runs[0], inputs(1, 40), load)).split('\n');
-        const auto zma = readBack(zmaText(runs[0], inputs(1, 0)));
-        QVERIFY(lines.size() == 102 && lines[0].split('\t').size() == 10 && zma.size() > 100);
-        for (qsizetype k = 1; k <= 100; ++k) {
-            std::vector<double> v;
-            for (const QString &cell : lines[k].split('\t'))
-                v.push_back(QString(cell).replace(',', '.').toDouble());
-            const auto z = std::polar(v[4], v[5] * std::numbers::pi / 180);
-            QVERIFY(v.size() == 10 && near(v[0] / load.frequency[k - 1], 1, 1e-14));
-            QVERIFY(near(zma[k - 1][1].toDouble() / v[4], 1, 1e-14));
-            QVERIFY(near(v[8] * std::abs(6.0 + z) / std::sqrt(2 * 340.0), 1, 1e-12));
-            QVERIFY(near(v[7] / (v[8] * std::abs(z + 0.2)), 1, 1e-12));
-            QVERIFY(near(v[9] / (v[8] * v[8] * 0.1), 1, 1e-12));
-        }
     }
 
     void outputResistanceForATarget() {
@@ -190,7 +163,9 @@ private slots:
     }
 
     // The ZMA holds the impedance of the netlist's elements, the FRD without Le the high-pass of
-    // Qtc' in level and phase, both over frdFrequencies().
+    // Qtc' in level and phase, both over frdFrequencies(). The table has a column per curve, the
+    // heated coil's among them, and a reader gets its amplifier's columns from |Z| (the ZMA's)
+    // and the phase: I = √2·E/|Rвых + Z| with E = √(P·Re), V = I·|Z + Rт|, P = I²·Rт/2.
     void exportsReadBack() {
         const SpeakerRun &run = runs[0];
         const auto frequencies = frdFrequencies();
@@ -211,6 +186,22 @@ private slots:
             QVERIFY(near(frd[k][1].toDouble() - passband,
                          responseLevel(f, run.box.fc, run.box.qtcNew), 1e-9));
             QVERIFY(near(frd[k][2].toDouble(), responsePhase(f, run.box.fc, run.box.qtcNew), 1e-9));
+        }
+
+        const DriverLoadInputs hot = inputs(2, 40);
+        const auto table =
+            QString::fromStdString(driverLoadTable(run, hot, driverLoad(run, hot))).split('\n');
+        QVERIFY(table.size() == 102 && table[0].split('\t').size() == 10);
+        for (qsizetype k = 1; k <= 100; ++k) {
+            std::vector<double> v;
+            for (const QString &cell : table[k].split('\t'))
+                v.push_back(QString(cell).replace(',', '.').toDouble());
+            const auto z = std::polar(v[4], v[5] * std::numbers::pi / 180);
+            QVERIFY(v.size() == 10 && near(v[0] / frequencies[k - 1], 1, 1e-14));
+            QVERIFY(near(zma[k - 1][1].toDouble() / v[4], 1, 1e-14));
+            QVERIFY(near(v[8] * std::abs(6.0 + z) / std::sqrt(2 * 340.0), 1, 1e-12));
+            QVERIFY(near(v[7] / (v[8] * std::abs(z + 0.2)), 1, 1e-12));
+            QVERIFY(near(v[9] / (v[8] * v[8] * 0.1), 1, 1e-12));
         }
         QCOMPARE(levelFrdFileName(run), "Уровень_Rвых_6_Ом.frd");
         QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0.6)), "Уровень_Rвых_0,6_Ом.frd");
