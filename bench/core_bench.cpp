@@ -1,12 +1,15 @@
 // The arithmetic behind the buttons, without the window: one network evaluation of each
 // amplifier, the three calculations of each amplifier page, Newton's method at its worst, and
-// the loudspeaker page with its two curves. Inputs are the field defaults unless stated.
+// the loudspeaker page with its two curves, and the loudspeaker as the amplifier's load. Inputs are
+// the field defaults unless stated.
 
 #include "amplifier/feedback_design.h"
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
 #include "bench_inputs.h"
 #include "speaker/closed_box.h"
+#include "speaker/driver_load.h"
+#include "speaker/driver_load_fields.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,6 +104,21 @@ void closedBoxPage(benchmark::State &state) {
     }
 }
 BENCHMARK(closedBoxPage);
+
+// One recomputation of the driver-load window on the loudspeaker page's run: its three level
+// curves (the coil heated by 50 °C, Le = 1 мГн) with their F3, and the amplifier's curves.
+void driverLoadWindow(benchmark::State &state) {
+    const LastResults last = groupInputs(G::Speaker);
+    const Driver driver{last.fs, last.re, last.qms, last.qes, last.vas};
+    const SpeakerRun run{driver, last.vb, last.speakerRout,
+                         closedBox(driver, last.vb, last.speakerRout), std::nullopt};
+    DriverLoadInputs inputs = defaultDriverLoadInputs();
+    inputs.heating = 50;
+    inputs.le = 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(driverLoad(run, inputs));
+}
+BENCHMARK(driverLoadWindow);
 
 } // namespace
 

@@ -267,7 +267,7 @@ private slots:
         type(33, "0,1");
         compute();
         QCOMPARE(advice(), QString("Qtc = 0,7 в этом ящике недостижима ни при каком Rвых: Qtc' "
-                                   "лишь приближается к s·Qms = 0,167"));
+                                   "лишь приближается к √(Vas/Vb + 1)·Qms = 0,167"));
 
         const char *texts[] = {"30", "6", "5", "0,6", "50", "20", "1"};
         for (int i = 0; i < 7; ++i)

@@ -30,16 +30,14 @@ constexpr char idealOpAmp[] =
     "EOUT out 0 x 0 1\n"
     ".ends IDEAL_OPAMP\n";
 
-std::string element(const char *name, const char *nodes, double ohms) {
-    return std::string(name) + ' ' + nodes + ' ' + plainDecimal(ohms) + '\n';
+std::string element(const char *name, const char *nodes, double value) {
+    return std::string(name) + ' ' + nodes + ' ' + plainDecimal(value) + '\n';
 }
 
-} // namespace
-
-std::string spiceNetlist(const AmplifierRun &run) {
+// The title and what the run is, as comments.
+std::string description(const AmplifierRun &run, const std::string &title) {
     const bool inverting = run.kind == SchemeKind::Inverting;
-    const Network &n = run.network;
-    std::string text = "Amplifier with combined voltage and current feedback (ooscalc)\n";
+    std::string text = title + " (ooscalc)\n";
     text += std::string("* ") + (inverting ? "Inverting" : "Non-inverting") +
             " amplifier, Variant " + std::to_string(run.variant) + ": " +
             variantTasks[static_cast<std::size_t>(run.variant - 1)] + '\n';
@@ -55,14 +53,45 @@ std::string spiceNetlist(const AmplifierRun &run) {
         text += "* Required Rout = " + plainDecimal(run.targetRout) + " Ohm\n";
     text += "* Nodes: in - signal, N - inverting input, out - op-amp output, B - current sense\n";
     text += "* For a real op-amp, .include its model and name it on the XU1 line (mind its pins)\n";
-    text += "VIN in 0 DC 1 AC 1\n";
-    text += inverting ? "XU1 0 N out IDEAL_OPAMP\n" : "XU1 in N out IDEAL_OPAMP\n";
+    return text;
+}
+
+// The op-amp with its feedback network, `load` between out and B, and the op-amp's subcircuit.
+std::string circuit(const AmplifierRun &run, const std::string &load) {
+    const bool inverting = run.kind == SchemeKind::Inverting;
+    const Network &n = run.network;
+    std::string text = inverting ? "XU1 0 N out IDEAL_OPAMP\n" : "XU1 in N out IDEAL_OPAMP\n";
     text += element("R1", "out N", n.r1);
     text += element("R2", "B N", n.r2);
     text += element("ROC", inverting ? "in N" : "N 0", n.roc);
-    text += element("RN", "out B", run.rload);
+    text += load;
     text += element("RT", "B 0", n.rt);
-    text += idealOpAmp;
-    text += ".op\n.end\n";
-    return text;
+    return text + idealOpAmp;
+}
+
+} // namespace
+
+std::string spiceNetlist(const AmplifierRun &run) {
+    return description(run, "Amplifier with combined voltage and current feedback") +
+           "VIN in 0 DC 1 AC 1\n" + circuit(run, element("RN", "out B", run.rload)) + ".op\n.end\n";
+}
+
+std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver) {
+    std::string text = description(
+        run, "Amplifier with combined voltage and current feedback driving a loudspeaker");
+    text += "* Ku is at the design load RN = " + plainDecimal(run.rload) +
+            " Ohm; here a loudspeaker in a closed box takes its place:\n";
+    text += "* RE and LE, the voice coil, in series with RES || LCES || CMES, its mechanics and "
+            "the box air\n";
+    text += "* Nodes: coil - between RE and LE, mot - the motional branch; V(out,B) is across the "
+            "loudspeaker\n";
+    text += "VIN in 0 AC 1\n";
+    // Without inductance RE goes straight to the motional branch.
+    std::string load = element("RE", driver.le > 0 ? "out coil" : "out mot", driver.re);
+    if (driver.le > 0)
+        load += element("LE", "coil mot", driver.le);
+    load += element("RES", "mot B", driver.res);
+    load += element("LCES", "mot B", driver.lces);
+    load += element("CMES", "mot B", driver.cmes);
+    return text + circuit(run, load) + ".ac dec 50 10 20k\n.end\n";
 }

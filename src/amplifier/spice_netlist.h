@@ -1,6 +1,7 @@
 #pragma once
 
 #include "amplifier/amplifier_run.h"
+#include "core/driver_circuit.h"
 
 #include <string>
 
@@ -12,6 +13,14 @@
 // ends with an operating point: V(out,B)/V(in) is Ку.
 std::string spiceNetlist(const AmplifierRun &run);
 
+// The same network driving a closed-box loudspeaker in place of RN: RE, LE (left out when Le = 0)
+// and the motional branch RES ∥ LCES ∥ CMES between out and B, over the nodes coil and mot. VIN
+// applies 1 V AC and the circuit ends with an AC sweep, 50 points a decade from 10 Hz to 20 kHz:
+// V(out,B) is the loudspeaker's voltage, V(out) what the op-amp delivers.
+std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver);
+
 // The names the file dialog offers.
 inline constexpr char nonInvertingNetlistFileName[] = "Схема_неинвертирующий.cir";
 inline constexpr char invertingNetlistFileName[] = "Схема_инвертирующий.cir";
+inline constexpr char nonInvertingDriverNetlistFileName[] = "Схема_неинвертирующий_с_динамиком.cir";
+inline constexpr char invertingDriverNetlistFileName[] = "Схема_инвертирующий_с_динамиком.cir";

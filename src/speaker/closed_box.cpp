@@ -33,9 +33,9 @@ ClosedBox closedBox(const Driver &d, double vb, double rout) {
     return box;
 }
 
-double requiredOutputResistance(const Driver &d, double s) {
-    // From 1/Qts' = s/0,7 = 1/Qes' + 1/Qms with Qes' = (Re + R)·Qes/Re.
-    const double excess = s / targetQtc - 1 / d.qms;
+double requiredOutputResistance(const Driver &d, double s, double target) {
+    // From 1/Qts' = s/target = 1/Qes' + 1/Qms with Qes' = (Re + R)·Qes/Re.
+    const double excess = quotient(s, target) - 1 / d.qms;
     const double r = quotient(d.re, excess * d.qes) - d.re;
     return checked(roundHalfEven(r, 3));
 }

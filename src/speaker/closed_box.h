@@ -36,10 +36,11 @@ double cornerFrequency(double fc, double q);
 // The total Q the page aims the box at: the flattest response without a peak worth naming.
 inline constexpr double targetQtc = 0.7;
 
-// The output resistance that brings the box to Qtc = 0,7, rounded to 0.001 Ω. Negative when no
-// positive resistance can (the box is already above 0,7, or Qms alone keeps it below). Throws an
-// ArithmeticFault when s/0,7 equals 1/Qms: only an infinite resistance (current drive) would do.
-double requiredOutputResistance(const Driver &driver, double s);
+// The output resistance that brings the box to Qtc = target, rounded to 0.001 Ω. Negative when no
+// positive resistance can (the box is already above the target, or Qms alone keeps it below).
+// Throws an ArithmeticFault when s/target equals 1/Qms: only an infinite resistance (current
+// drive) would do.
+double requiredOutputResistance(const Driver &driver, double s, double target = targetQtc);
 
 // 100 frequencies from 10 Hz to just above 1 kHz, each the previous one times responseRatio():
 // built by repeated multiplication, not by powers.

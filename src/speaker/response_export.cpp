@@ -22,24 +22,33 @@ std::string frdHeader(const SpeakerRun &run, ResponseCurve curve) {
     const Driver &d = run.driver;
     const double rout = curveRout(run, curve);
     const double drop = 20 * std::log10(d.re / (d.re + rout));
-    const auto line = [](const std::string &text) { return "* " + text + "\r\n"; };
-    return line("Closed-box loudspeaker, low-frequency response driven with Rout = " +
-                plainDecimal(rout) + " Ohm (ooscalc)") +
-           line("Driver: Fs = " + plainDecimal(d.fs) + " Hz, Re = " + plainDecimal(d.re) +
-                " Ohm, Qms = " + plainDecimal(d.qms) + ", Qes = " + plainDecimal(d.qes) +
-                ", Vas = " + plainDecimal(d.vas) + " l") +
-           line("Box: Vb = " + plainDecimal(run.vb) + " l, fc = " + plainDecimal(run.box.fc) +
-                " Hz, Qtc = " + plainDecimal(curveQ(run, curve)) +
-                " at Rout = " + plainDecimal(rout) + " Ohm") +
-           line("Model: second-order high-pass s^2/(s^2 + s/Qtc + 1), s = jf/fc") +
-           line("Levels in dB relative to this curve's own pass band; at equal drive the pass "
-                "band") +
-           line("lies at 20*log10(Re/(Re + Rout)) = " + plainDecimal(drop) +
-                " dB against Rout = 0: add it to shift the curve") +
-           line("Frequency in Hz, level in dB, phase in degrees");
+    return frdComment("Closed-box loudspeaker, low-frequency response driven with Rout = " +
+                      plainDecimal(rout) + " Ohm (ooscalc)") +
+           frdDriverComment(d) +
+           frdComment("Box: Vb = " + plainDecimal(run.vb) + " l, fc = " + plainDecimal(run.box.fc) +
+                      " Hz, Qtc = " + plainDecimal(curveQ(run, curve)) +
+                      " at Rout = " + plainDecimal(rout) + " Ohm") +
+           frdComment("Model: second-order high-pass s^2/(s^2 + s/Qtc + 1), s = jf/fc") +
+           frdComment("Levels in dB relative to this curve's own pass band; at equal drive the "
+                      "pass band") +
+           frdComment("lies at 20*log10(Re/(Re + Rout)) = " + plainDecimal(drop) +
+                      " dB against Rout = 0: add it to shift the curve") +
+           frdComment("Frequency in Hz, level in dB, phase in degrees");
 }
 
 } // namespace
+
+std::string frdComment(const std::string &text) { return "* " + text + "\r\n"; }
+
+std::string frdLine(double frequency, double value, double phase) {
+    return plainDecimal(frequency) + ' ' + plainDecimal(value) + ' ' + plainDecimal(phase) + "\r\n";
+}
+
+std::string frdDriverComment(const Driver &d) {
+    return frdComment("Driver: Fs = " + plainDecimal(d.fs) + " Hz, Re = " + plainDecimal(d.re) +
+                      " Ohm, Qms = " + plainDecimal(d.qms) + ", Qes = " + plainDecimal(d.qes) +
+                      ", Vas = " + plainDecimal(d.vas) + " l");
+}
 
 std::vector<double> frdFrequencies() {
     const auto chart = responseFrequencies();
@@ -54,8 +63,7 @@ std::string frdText(const SpeakerRun &run, ResponseCurve curve) {
     const double fc = run.box.fc, q = curveQ(run, curve);
     std::string text = frdHeader(run, curve);
     for (const double f : frdFrequencies())
-        text += plainDecimal(f) + ' ' + plainDecimal(responseLevel(f, fc, q)) + ' ' +
-                plainDecimal(responsePhase(f, fc, q)) + "\r\n";
+        text += frdLine(f, responseLevel(f, fc, q), responsePhase(f, fc, q));
     return text;
 }
 

@@ -16,6 +16,14 @@ enum class ResponseCurve {
 // The chart's 100 frequencies, continued by the same ratio up to the first at or above 20 kHz.
 std::vector<double> frdFrequencies();
 
+// The pieces of FRD and ZMA files: a '*' comment line, and a data line of three numbers with a
+// decimal point and the digits that read back as the values computed. CR LF ends both.
+std::string frdComment(const std::string &text);
+std::string frdLine(double frequency, double value, double phase);
+
+// The driver's parameters as the comment lines of these files give them.
+std::string frdDriverComment(const Driver &driver);
+
 // One curve as an FRD file: '*' comment lines describing it, then "frequency level phase" per
 // point of frdFrequencies() in Hz, dB and degrees, with a decimal point and the digits that read
 // back as the values computed. ASCII with CR LF line ends, as the Windows tools that exchange these

@@ -1,0 +1,13 @@
+#pragma once
+
+// A loudspeaker in a closed box as an electrical two-terminal: the voice coil's Re and Le in
+// series with the motional branch, Res ∥ Lces ∥ Cmes, across which the back EMF Bl·u appears.
+// The loudspeaker side computes it, the amplifier side puts it in a netlist; neither knows the
+// other.
+struct DriverCircuit {
+    double re;   // Ω
+    double le;   // H; 0 for a coil without inductance
+    double res;  // Ω, the mechanical losses
+    double lces; // H, the suspension and the box air together
+    double cmes; // F, the moving mass
+};
