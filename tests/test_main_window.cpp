@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -40,6 +42,8 @@ const QStringList variant12Menu{"Ряд E24 → Вариант 3",
                                 "Сохранить схему для SPICE…",
                                 "",
                                 "Разброс при допусках…",
+                                "",
+                                "Значения полностью…",
                                 "",
                                 "Копировать результаты"};
 
@@ -571,14 +575,33 @@ private slots:
         const QString tip = "R2 = 26,50 Ом, вне диапазона Варианта 3: 0,05 … 1000 кОм\n"
                             "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: "
                             "ряд E24/E96 или лучшая пара → Вариант 3, схема для SPICE, "
-                            "разброс при допусках, копировать";
+                            "разброс при допусках, значения полностью, копировать";
         QCOMPARE(restingTip(label(35)), tip);
         QCOMPARE(accessibleDescription(label(35)), tip);
         QTest::keyClick(edit(20), Qt::Key_End);
         QVERIFY(
             accessibleDescription(label(35)).startsWith("Нет результата: нажмите «Вычислить»\n"));
         QVERIFY(accessibleDescription(label(53)).endsWith(
-            "Rвых → Пример применения, схема для SPICE, разброс при допусках, копировать"));
+            "Rвых → Пример применения, схема для SPICE, разброс при допусках, значения "
+            "полностью, копировать"));
+    }
+
+    // The values behind the rounded results, without a pointer: the group's menu from the
+    // keyboard opens them in a window of their own, whose copy takes them as shown.
+    void fullValuesFromTheKeyboard() {
+        type(20, "150");
+        click(button(4));
+        chooseItem(keyMenu(button(4), Qt::Key_F10, Qt::ShiftModifier), "Значения полностью…");
+        QPointer<QDialog> values = form->findChild<QDialog *>("ValuesWindow");
+        QVERIFY(values && QTest::qWaitForWindowActive(values));
+        QCOMPARE(values->windowTitle(), QString("Значения полностью"));
+        QCOMPARE(values->findChild<QLabel *>("Values")->text(),
+                 QString("Неинвертирующий, Вариант 1\nR2 = 26,50 Ом, вне диапазона Варианта 3: "
+                         "0,05 … 1000 кОм\nКу = 20,00"));
+        QTest::mouseClick(values->findChild<QPushButton *>("CopyButton"), Qt::LeftButton);
+        QVERIFY(QApplication::clipboard()->text().contains("R2 = 26,50 Ом"));
+        QTest::keyClick(values->windowHandle(), Qt::Key_Escape);
+        QTRY_VERIFY(!values); // closed, and gone
     }
 
     // The pair of neighbouring E24 values that comes closest to both targets, where the nearest

@@ -9,6 +9,7 @@
 #include "core/whole_file.h"
 #include "ui/accessible_names.h"
 #include "ui/announcement.h"
+#include "ui/values_window.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -36,11 +37,12 @@ AmplifierRun kept(const AmplifierRun *run) { return run ? *run : AmplifierRun{};
 
 } // namespace
 
-const std::array<MenuAction<AmplifierMenus::Group>, 5> AmplifierMenus::actions{{
+const std::array<MenuAction<AmplifierMenus::Group>, 6> AmplifierMenus::actions{{
     {"ряд E24/E96 или лучшая пара → Вариант 3", offeredByVariants12, addStandardParts},
     {"Rвых → Пример применения", offeredByVariant3, addRoutToSpeaker},
     {"схема для SPICE", nullptr, addSpiceNetlist},
     {"разброс при допусках", nullptr, addSpread},
+    {"значения полностью", nullptr, addValues},
     {"копировать", nullptr, addCopy},
 }};
 
@@ -77,28 +79,30 @@ void AmplifierMenus::offerOnSchematic(QWidget *schematic) {
     });
 }
 
-// A result's tooltip: the value behind its text, with a note where the field it would be handed
-// to refuses it (R1 and R2 go to Variant 3, Rвых to the loudspeaker page), or why there is no
-// value; then its menu.
-QString AmplifierMenus::resultTip(int variant, std::size_t row) const {
-    const QString hint = "\n" + menuHint(offeredHints<Group>(actions, {this, variant}));
-    const AmplifierRun *run = page.validRun(variant);
-    if (!run)
-        return shown(page.record(variant).whyNone()) + hint;
-    const ResultQuantity quantity = variantResults(variant)[row];
-    const double value = run->shown[row];
-    std::string tip = resultValue(quantity, value);
+// The value behind a result's text, with a note where the field it would be handed to refuses
+// it: R1 and R2 go to Variant 3, Rвых to the loudspeaker page.
+QString AmplifierMenus::valueLine(const AmplifierRun &run, std::size_t row) const {
+    const ResultQuantity quantity = variantResults(run.variant)[row];
+    const double value = run.shown[row];
+    std::string line = resultValue(quantity, value);
     if (quantity == ResultQuantity::R1 || quantity == ResultQuantity::R2) {
         const std::string range =
             page.variant3Field(quantity == ResultQuantity::R1 ? 0 : 1).refusedRange(value / 1000);
         if (!range.empty())
-            tip += ", вне диапазона Варианта 3: " + range;
+            line += ", вне диапазона Варианта 3: " + range;
     } else if (quantity == ResultQuantity::Rout && routTarget.field) {
         const std::string range = routTarget.field->refusedRange(value);
         if (!range.empty())
-            tip += ", вне диапазона Примера применения: " + range;
+            line += ", вне диапазона Примера применения: " + range;
     }
-    return shown(tip) + hint;
+    return shown(line);
+}
+
+// A result's tooltip: the value behind its text, or why there is none; then its menu.
+QString AmplifierMenus::resultTip(int variant, std::size_t row) const {
+    const QString hint = "\n" + menuHint(offeredHints<Group>(actions, {this, variant}));
+    const AmplifierRun *run = page.validRun(variant);
+    return (run ? valueLine(*run, row) : shown(page.record(variant).whyNone())) + hint;
 }
 
 // R1 and R2 as parts of a standard series into Variant 3, which computes what they give: each
@@ -162,6 +166,17 @@ void AmplifierMenus::addSpread(ActionMenu &menu, const Group &group) {
     AmplifierPage &page = group.menus->page;
     menu.addItem("Разброс при допусках…", {},
                  [&page, variant = group.variant] { emit page.spreadRequested(variant); });
+}
+
+// The values behind both results in a window of their own, for the keyboard and the eye.
+void AmplifierMenus::addValues(ActionMenu &menu, const Group &group) {
+    menu.addItem("Значения полностью…", {},
+                 [menus = group.menus, run = kept(group.menus->page.validRun(group.variant))] {
+                     const AmplifierPage &page = menus->page;
+                     showValues(page.button(run.variant),
+                                QString("%1, Вариант %2").arg(page.design().title).arg(run.variant),
+                                {menus->valueLine(run, 0), menus->valueLine(run, 1)});
+                 });
 }
 
 void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {

@@ -32,6 +32,7 @@ public:
     };
 
 private:
+    QString valueLine(const AmplifierRun &run, std::size_t row) const;
     QString resultTip(int variant, std::size_t row) const;
     void copyResults(const AmplifierRun &run) const;
     void saveNetlist(const AmplifierRun &run) const;
@@ -40,10 +41,11 @@ private:
     static void addRoutToSpeaker(ActionMenu &menu, const Group &group);
     static void addSpiceNetlist(ActionMenu &menu, const Group &group);
     static void addSpread(ActionMenu &menu, const Group &group);
+    static void addValues(ActionMenu &menu, const Group &group);
     static void addCopy(ActionMenu &menu, const Group &group);
     static bool offeredByVariants12(const Group &group);
     static bool offeredByVariant3(const Group &group);
-    static const std::array<MenuAction<Group>, 5> actions;
+    static const std::array<MenuAction<Group>, 6> actions;
 
     AmplifierPage &page;
     HandOver routTarget;

@@ -9,6 +9,7 @@
 #include "speaker/speaker_page.h"
 #include "ui/accessible_names.h"
 #include "ui/announcement.h"
+#include "ui/values_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 
 namespace {
 
@@ -29,9 +31,10 @@ SpeakerRun kept(const SpeakerRun *run) { return run ? *run : SpeakerRun{}; }
 const QString SpeakerMenus::chartMenuHint =
     "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ";
 
-const std::array<MenuAction<SpeakerMenus::Subject>, 3> SpeakerMenus::actions{{
+const std::array<MenuAction<SpeakerMenus::Subject>, 4> SpeakerMenus::actions{{
     {"Rвых → Вариант 2", nullptr, addRoutToAmplifiers},
     {"Vb → поле Vb", offersVolume, addVolumeForTarget},
+    {"значения полностью", nullptr, addValues},
     {"копировать", nullptr, addCopy},
 }};
 
@@ -85,11 +88,18 @@ void SpeakerMenus::offerOnLabel(QLabel *label, std::function<QString(const Speak
     });
 }
 
+namespace {
+
+// The value behind a result's text, four significant digits: «F3 = 103,9 Гц».
+QString valueLine(const SpeakerRun &run, const SpeakerResultRow &row) {
+    return QString("%1 = %2").arg(row.name, shown(formatSignificant(run.box.*row.value, 4))) +
+           (*row.unit ? QString(" ") + row.unit : QString());
+}
+
+} // namespace
+
 void SpeakerMenus::offerOnResult(QLabel *label, const SpeakerResultRow &row) {
-    offerOnLabel(label, [&row](const SpeakerRun &run) {
-        return QString("%1 = %2").arg(row.name, shown(formatSignificant(run.box.*row.value, 4))) +
-               (*row.unit ? QString(" ") + row.unit : QString());
-    });
+    offerOnLabel(label, [&row](const SpeakerRun &run) { return valueLine(run, row); });
 }
 
 // The required Rвых's tooltip says what it means for the box.
@@ -125,6 +135,17 @@ void SpeakerMenus::addVolumeForTarget(ActionMenu &menu, const Subject &subject) 
     const double volume = volumeForTarget(*subject.run, page.volumeField()).value_or(0);
     menu.addItem("Vb = " + shown(page.volumeField().text(volume)) + " л → поле Vb", {},
                  [&page, volume] { page.takeVolume(volume); });
+}
+
+// The values behind the results, and what the required Rвых means, in a window of their own.
+void SpeakerMenus::addValues(ActionMenu &menu, const Subject &subject) {
+    menu.addItem("Значения полностью…", {}, [&page = subject.menus->page, run = kept(subject.run)] {
+        QStringList lines;
+        for (const SpeakerResultRow &row : speakerResultRows)
+            lines << valueLine(run, row);
+        lines << shown(qtcAdvice(run).text);
+        showValues(page.calculateButton(), "Пример применения", lines);
+    });
 }
 
 void SpeakerMenus::addCopy(ActionMenu &menu, const Subject &subject) {

@@ -46,9 +46,10 @@ private:
 
     static void addRoutToAmplifiers(ActionMenu &menu, const Subject &subject);
     static void addVolumeForTarget(ActionMenu &menu, const Subject &subject);
+    static void addValues(ActionMenu &menu, const Subject &subject);
     static void addCopy(ActionMenu &menu, const Subject &subject);
     static bool offersVolume(const Subject &subject);
-    static const std::array<MenuAction<Subject>, 3> actions;
+    static const std::array<MenuAction<Subject>, 4> actions;
 
     SpeakerPage &page;
     std::array<HandOver, 2> routTargets; // non-inverting, inverting

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionGroupBox>
@@ -108,7 +109,28 @@ public:
                      box->text, QPalette::WindowText);
     }
 
+    // A focused button gets the classic dotted frame inside its edge: Fusion marks focus only
+    // by the same outline it gives the default button, so the focus on a default button could
+    // not be seen.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element != CE_PushButton || !(option->state & State_HasFocus))
+            return;
+        QPen dots(option->palette.buttonText(), 1);
+        dots.setCosmetic(true);
+        dots.setDashPattern({1, 1});
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(dots);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(
+            option->rect.adjusted(focusInset, focusInset, -focusInset - 1, -focusInset - 1));
+        painter->restore();
+    }
+
 private:
+    static constexpr int focusInset = 4;  // from a button's edge to its focus frame
     static constexpr int captionDrop = 6; // from the box's top to its frame line
     static constexpr int captionIndent = 7;
     static constexpr int captionPadding = 2;
