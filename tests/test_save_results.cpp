@@ -2,8 +2,9 @@
 // byte for byte where they are fixed, and what a failed save says and leaves behind (each fault
 // on each file: test_file_faults).
 
+#include "core/file_error.h"
 #include "expected_report.h"
-#include "report/io_error.h"
+#include "report/output_files.h"
 #include "scratch_files.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
@@ -21,10 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
 #include <QtEndian>
 #include <cerrno>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,13 +129,14 @@ struct Session {
     QString savedWord() const {
         const auto *notice =
             QAccessible::queryAccessibleInterface(form->findChild<QWidget *>("Announcement"));
-        const bool heard = notice && notice->role() == QAccessible::Notification &&
-                           !notice->state().invisible && QToolTip::isVisible();
-        return heard && QToolTip::text() == notice->text(QAccessible::Name) ? QToolTip::text() : "";
+        const bool heard =
+            notice && notice->role() == QAccessible::Notification && !notice->state().invisible;
+        return heard && shownToolTip() == notice->text(QAccessible::Name) ? shownToolTip() : "";
     }
-    QString savedWordFor(bool withSchematic) const {
-        return "Сохранено в " + QFileInfo(dir.path()).canonicalFilePath() + ": " + report + ", " +
-               (withSchematic ? schematic + ", " : "") + chartBmp + ", " + chartWmf;
+    QString savedWordFor(bool withSchematic, const QString &folder = {}) const {
+        return "Сохранено в " + (folder.isEmpty() ? QDir::current().canonicalPath() : folder) +
+               ": " + report + ", " + (withSchematic ? schematic + ", " : "") + chartBmp + ", " +
+               chartWmf;
     }
 };
 
@@ -300,38 +303,71 @@ private slots:
         Session s;
         QVERIFY(QDir(s.dir.path()).mkdir(report));
         s.calculate(1, findButton(s.form.get(), 3));
-        QCOMPARE(s.save(), QString("File access denied."));
+        QCOMPARE(s.save(),
+                 "Не удалось сохранить «" + s.path(report) + "»: под этим именем уже есть папка.");
         QCOMPARE(s.savedWord(), QString());
-        // The images before it were written; nothing replaced the directory.
-        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->Chart1).isNull());
-        QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
-        verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
+        // None of the files was written; nothing replaced the directory.
         QVERIFY(QFileInfo(s.path(report)).isDir());
-        QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
+        QCOMPARE(entries(s.dir.path()), QStringList({report}));
+    }
+
+    // A folder named like markup: the word after a save and the error report show it as it is.
+    void folderNamesShownAsTheyAre() {
+        Session s;
+        QVERIFY(QDir(s.dir.path()).mkdir("<h1>BIG &amp; <b>bold"));
+        QDir::setCurrent(s.dir.filePath("<h1>BIG &amp; <b>bold"));
+        s.calculate(1, findButton(s.form.get(), 3));
+        QCOMPARE(s.save(), QString());
+        QCOMPARE(s.savedWord(), s.savedWordFor(true));
+        QVERIFY(QFile::remove(s.path(report)) && QDir().mkdir(s.path(report)));
+        QCOMPARE(s.save(),
+                 "Не удалось сохранить «" + s.path(report) + "»: под этим именем уже есть папка.");
+    }
+
+    // A current directory deeper than PATH_MAX: the word after the save still names it.
+    void folderDeeperThanPathMax() {
+        Session s;
+        const QByteArray level(200, 'd');
+        QString folder = QFileInfo(s.dir.path()).canonicalFilePath();
+        for (int depth = 0; depth < 25; ++depth, folder += "/" + level)
+            QVERIFY(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0);
+        s.calculate(2, findButton(s.form.get(), 7));
+        QCOMPARE(s.save(), QString());
+        QCOMPARE(s.savedWord(), s.savedWordFor(false, folder));
+        for (const QString &name : {report, chartBmp, chartWmf})
+            QVERIFY(::unlink(QFile::encodeName(name).constData()) == 0);
+        for (int depth = 0; depth < 25; ++depth)
+            QVERIFY(::chdir("..") == 0 && ::rmdir(level.constData()) == 0);
+    }
+
+    // Where the current directory is gone, the word names the reason instead of a folder.
+    void wordAfterTheCurrentDirectoryIsRemoved() {
+        Session s;
+        QVERIFY(QDir(s.dir.path()).mkdir("gone"));
+        QDir::setCurrent(s.dir.filePath("gone"));
+        QVERIFY(QDir(s.dir.path()).rmdir("gone"));
+        QCOMPARE(QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(), false)),
+                 "Сохранено в текущую папку (текущая папка удалена): " + report + ", " + chartBmp +
+                     ", " + chartWmf);
     }
 
     void errorNumbersOfTheReport() {
         const auto message = [](int error) {
-            return QString::fromStdString(ioErrorMessage(error));
+            return QString::fromStdString(fileErrorReason(error));
         };
-        const auto codeMessage = [](int code) {
-            return QString::fromStdString(ioErrorCodeMessage(code));
-        };
-        QCOMPARE(message(ENOENT), "File not found");
+        QCOMPARE(message(ENOENT), "папка не существует");
         for (int error : {EMFILE, ENFILE})
-            QCOMPARE(message(error), "Too many open files");
-        for (int error : {EACCES, EPERM, EROFS, EISDIR})
-            QCOMPARE(message(error), "File access denied");
-        QCOMPARE(message(ENOSPC), "Disk full");
-        // Other errors show their own number, even where it equals a code of the table.
-        QCOMPARE(message(EIO), "I/O error 5");
-        QCOMPARE(message(ENXIO), "I/O error 6");
-        QCOMPARE(message(EFBIG), "I/O error 27");
-        QCOMPARE(message(ENETUNREACH), "I/O error 101");
-        QCOMPARE(codeMessage(3), "Invalid filename");
-        QCOMPARE(codeMessage(100), "Read beyond end of file");
-        QCOMPARE(codeMessage(106), "Invalid numeric input");
-        QCOMPARE(codeMessage(7), "I/O error 7");
+            QCOMPARE(message(error), "открыто слишком много файлов");
+        for (int error : {EACCES, EPERM})
+            QCOMPARE(message(error), "нет прав на запись");
+        QCOMPARE(message(EROFS), "файловая система доступна только для чтения");
+        QCOMPARE(message(EISDIR), "под этим именем уже есть папка");
+        QCOMPARE(message(ENOSPC), "на диске нет места");
+        // Other errors show their own number.
+        QCOMPARE(message(EIO), "ошибка ввода-вывода (код 5)");
+        QCOMPARE(message(ENXIO), "нет такого устройства");
+        QCOMPARE(message(EFBIG), "превышен предельный размер файла");
+        QCOMPARE(message(ENETUNREACH), "ошибка ввода-вывода (код 101)");
     }
 };
 

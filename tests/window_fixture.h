@@ -86,6 +86,19 @@ inline QStringList itemTexts(const QMenu *menu) {
     return texts;
 }
 
+// What a label shows, markup rendered, as a screen reader reads it.
+inline QString shownText(QWidget *label) {
+    return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+}
+
+// The text of the tooltip on screen, as shown; empty when none is.
+inline QString shownToolTip() {
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == "qtooltip_label" && window->isVisible())
+            return shownText(window);
+    return {};
+}
+
 // The tooltip a control shows when the pointer rests on it.
 inline QString restingTip(QWidget *control) {
     const QPoint centre = control->rect().center();
@@ -128,19 +141,29 @@ inline void answerFileDialog(const QString &path, const std::function<void()> &a
     action();
 }
 
-// The text of the error report that `action` opens, the box closed again; empty when none.
-inline QString errorReportDuring(const std::function<void()> &action) {
+// The text of the message box that `action` opens, as shown, answered with the button `answer`
+// (closed when it has none); empty when none opens.
+inline QString messageDuring(const std::function<void()> &action,
+                             QMessageBox::StandardButton answer) {
     QString text;
     QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&text] {
+    QObject::connect(&watcher, &QTimer::timeout, [&text, answer] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
+            text = shownText(box->findChild<QLabel *>("qt_msgbox_label"));
+            if (QAbstractButton *button = box->button(answer))
+                button->click();
+            else
+                box->reject();
         }
     });
     watcher.start(10);
     action();
     return text;
+}
+
+// The text of the error report that `action` opens, the box closed again; empty when none.
+inline QString errorReportDuring(const std::function<void()> &action) {
+    return messageDuring(action, QMessageBox::Ok);
 }
 
 // main() of a window test: the application as the program makes it, then every slot under C and

@@ -1,5 +1,6 @@
 #include "core/windows1251.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -65,4 +66,17 @@ std::string toWindows1251(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();)
         out += encode(decode(utf8, pos));
     return out;
+}
+
+std::vector<std::string> lackingInWindows1251(std::string_view utf8) {
+    std::vector<std::string> lacking;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t c = decode(utf8, pos);
+        const std::string character(utf8.substr(start, pos - start));
+        if (c != '?' && encode(c) == '?' &&
+            std::find(lacking.begin(), lacking.end(), character) == lacking.end())
+            lacking.push_back(character);
+    }
+    return lacking;
 }

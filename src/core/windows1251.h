@@ -2,7 +2,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text for the files the program writes: one Windows-1251 byte per character. UTF-8 in; a
 // character the code page lacks (or a broken UTF-8 sequence) is written as "?".
 std::string toWindows1251(std::string_view utf8);
+
+// The characters of a text that the code page lacks, each once, in the order they first appear
+// (UTF-8, one string a character).
+std::vector<std::string> lackingInWindows1251(std::string_view utf8);
