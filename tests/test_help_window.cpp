@@ -54,11 +54,10 @@ class HelpWindowTest : public ProgramWindowTest {
 
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
-    // Saves into `directory` as the button does: the file goes to the current directory. Answers
-    // the message met, answered with `answer`.
+    // Saves into `directory` as the button does: the file goes to the current directory.
     QString saveIn(const QString &directory, QMessageBox::StandardButton answer = QMessageBox::Ok) {
         QDir::setCurrent(directory);
-        return messageDuring([this] { click(help->Button2); }, answer);
+        return errorReportDuring([this] { click(help->Button2); }, answer);
     }
 
 private slots:
@@ -144,8 +143,8 @@ private slots:
         QCOMPARE(shownToolTip(), "Сохранено в " + QFileInfo(directory.path()).canonicalFilePath() +
                                      ": " + QString::fromUtf8(helpFileName));
 
-        // Edited: a new first line with characters the code page lacks, written as "?" only
-        // when the question is answered "Yes".
+        // Edited: a new first line with characters the code page lacks, written as "?" after
+        // a "Yes" only.
         memo->setFocus();
         QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
         QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ω≈Ω"), Qt::NoModifier);

@@ -91,11 +91,11 @@ inline QString shownText(QWidget *label) {
     return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
 }
 
-// The text of the tooltip on screen, as shown; empty when none is.
+// The tooltip on screen as it shows; empty when none is.
 inline QString shownToolTip() {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->objectName() == "qtooltip_label" && window->isVisible())
-            return shownText(window);
+    for (QWidget *tip : QApplication::topLevelWidgets())
+        if (tip->objectName() == "qtooltip_label" && tip->isVisible())
+            return shownText(tip);
     return {};
 }
 
@@ -141,29 +141,21 @@ inline void answerFileDialog(const QString &path, const std::function<void()> &a
     action();
 }
 
-// The text of the message box that `action` opens, as shown, answered with the button `answer`
-// (closed when it has none); empty when none opens.
-inline QString messageDuring(const std::function<void()> &action,
-                             QMessageBox::StandardButton answer) {
+// The text of the error report (or question) that `action` opens, as shown, the box closed again
+// by its button `answer`; empty when none.
+inline QString errorReportDuring(const std::function<void()> &action,
+                                 QMessageBox::StandardButton answer = QMessageBox::Ok) {
     QString text;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&text, answer] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             text = shownText(box->findChild<QLabel *>("qt_msgbox_label"));
-            if (QAbstractButton *button = box->button(answer))
-                button->click();
-            else
-                box->reject();
+            box->button(answer)->click();
         }
     });
     watcher.start(10);
     action();
     return text;
-}
-
-// The text of the error report that `action` opens, the box closed again; empty when none.
-inline QString errorReportDuring(const std::function<void()> &action) {
-    return messageDuring(action, QMessageBox::Ok);
 }
 
 // main() of a window test: the application as the program makes it, then every slot under C and

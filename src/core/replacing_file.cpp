@@ -22,7 +22,7 @@ std::string directoryOf(const std::string &path) {
 
 // The temporary file's name in `directory`, short whatever the name it stands in for, so that it
 // fits wherever that name does. The old file's backup takes the same name with '~' for '-': free
-// while the temporary file is ours, as no other writer uses the pattern.
+// while the temporary file is ours, unless a crash left one behind, which only costs the backup.
 std::string temporaryPattern(const std::string &directory) {
     return directory + "/.ooscalc-XXXXXX";
 }
@@ -190,9 +190,11 @@ int ReplacingFile::replace() {
 void ReplacingFile::restore() {
     if (!replaced)
         return;
-    if (!backup.empty() && ::rename(backup.c_str(), target.c_str()) == 0)
-        backup.clear();
+    // Should the backup not go back, the old file stays under its name rather than being lost.
+    if (!backup.empty())
+        ::rename(backup.c_str(), target.c_str());
     else if (!existed)
         ::unlink(target.c_str());
+    backup.clear();
     replaced = false;
 }

@@ -15,7 +15,8 @@
 // program with SIGPIPE, and one that has not taken the bytes inPlaceWait after the write began
 // fails it (stalled), so that a reader that never reads does not freeze the window.
 //
-// Every step answers 0, the errno of the failure, or one of the refusals below.
+// create(), write(), close() and replace() answer 0, the errno of the failure, or one of the
+// refusals below.
 class ReplacingFile {
 public:
     // The refusals of this writer's own, beside the errno values (which are positive).
