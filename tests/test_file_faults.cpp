@@ -217,18 +217,15 @@ bool plantLinkAsNobody(const QString &target, const QString &link) {
 
 // Runs `program` (a copy of this test) as a child that saves in `directory`: "save" presses
 // "Сохранить" after a calculation, "help" presses "Сохранить текст в файл", "export" writes the
-// default designs' netlist and FRD files through the writers the menus call, each after removing
-// its current directory when FILE_FAULTS_REMOVE_FOLDER is set in `extra`. Answers what it
+// default designs' netlist and FRD files through the writers the menus call. Answers what it
 // printed: the text of the error report it met, empty when none. The child runs as the ordinary
 // user when we are root, unless `asRoot`.
 QString saveInChild(const QString &program, const QString &directory, const QString &mode,
-                    bool limitSize, bool asRoot = false, const QMap<QString, QString> &extra = {}) {
+                    bool limitSize, bool asRoot = false) {
     QProcess child;
     child.setProgram(program);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("FILE_FAULTS_CHILD", mode);
-    for (auto variable = extra.begin(); variable != extra.end(); ++variable)
-        environment.insert(variable.key(), variable.value());
     child.setProcessEnvironment(environment);
     child.setWorkingDirectory(directory);
     const bool root = ::geteuid() == 0 && !asRoot;
@@ -455,10 +452,10 @@ private slots:
         if (c.fault == Fault::LinkToAPipeClosedByItsReader ||
             c.fault == Fault::LinkToAPipeNeverRead)
             onePage.emplace(linkTarget, c.fault == Fault::LinkToAPipeNeverRead);
-        const QString shown =
-            saveInChild(program, s.cwd, mode, limited, shared,
-                        {{"FILE_FAULTS_FAIL_RENAME", c.fault == Fault::RenameFails ? file : ""},
-                         {"FILE_FAULTS_REMOVE_FOLDER", removed ? "1" : ""}});
+        // The faults the child brings about itself, told in the environment it inherits.
+        qputenv("FILE_FAULTS_FAIL_RENAME", c.fault == Fault::RenameFails ? file.toUtf8() : "");
+        qputenv("FILE_FAULTS_REMOVE_FOLDER", removed ? "1" : "");
+        const QString shown = saveInChild(program, s.cwd, mode, limited, shared);
         const QByteArray piped = pipe ? pipe->finish() : QByteArray();
         onePage.reset();
 
