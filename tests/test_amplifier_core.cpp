@@ -9,9 +9,9 @@
 #include "amplifier/spice_netlist.h"
 #include "core/arithmetic_fault.h"
 #include "core/decimal_text.h"
+#include "core/whole_file.h"
 #include "ngspice_run.h"
 #include "nodal_model.h"
-#include "report/output_files.h"
 #include "tolerance/spread_table.h"
 
 #include <QTemporaryDir>

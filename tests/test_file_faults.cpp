@@ -5,8 +5,8 @@
 // fail part-way.
 
 #include "amplifier/spice_netlist.h"
+#include "core/whole_file.h"
 #include "help/help_file.h"
-#include "report/output_files.h"
 #include "scratch_files.h"
 #include "speaker/response_export.h"
 #include "ui/classic_look.h"
@@ -40,12 +40,19 @@
 #include <thread>
 #include <unistd.h>
 
+// In the child, a rename onto the name FILE_FAULTS_FAIL_RENAME fails, as a disk may fail it.
+extern "C" int rename(const char *from, const char *to) noexcept {
+    const char *slash = std::strrchr(to, '/');
+    if (qgetenv("FILE_FAULTS_FAIL_RENAME") == (slash ? slash + 1 : to))
+        return errno = EIO, -1;
+    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+
 namespace {
 
 // "Сохранить" writes these in this order; the help window writes the fifth.
 const QStringList saveOrder{"АЧХ_колонки.bmp", "АЧХ_колонки.wmf", "Схема.bmp",
                             "Комбинированная_ООС.txt"};
-const QString reportName = saveOrder.last();
 const QString helpName = QString::fromUtf8(helpFileName);
 const QStringList exportOrder{"Схема_неинвертирующий.cir", "АЧХ_Rвых_0.frd", "АЧХ_Rвых_6_Ом.frd"};
 const QStringList allFiles = saveOrder + QStringList{helpName} + exportOrder;
@@ -62,44 +69,48 @@ enum class Fault {
     LinkToAFile,
     LinkToAFileWriteFails,
     LinkToADevice,
+    LinkToAFullDevice,
     LinkToAPipeBeingRead,
     LinkToAPipeNobodyReads,
     LinkToAPipeClosedByItsReader,
     LinkToAPipeNeverRead,
     LinkPlantedInASharedFolder,
+    LinkToALongName,
+    RenameFails,
+    CurrentFolderRemoved,
 };
 
-// What the error report says for an image or the help file and for the report; empty when the
-// file is written. An image that cannot be created names its full path and the system's text of
-// `cannotCreate`, in the user's language.
+// The reason the error report gives; empty when the file is written.
 struct FaultCase {
     const char *name;
     Fault fault;
-    QString imageMessage;
-    QString reportMessage;
-    int cannotCreate = 0;
+    QString reason;
 };
 
 const FaultCase faultCases[] = {
-    {"read-only directory", Fault::ReadOnlyDirectory, "", "File access denied.", EACCES},
-    {"directory in the way", Fault::DirectoryInTheWay, "", "File access denied.", EISDIR},
-    {"write fails part-way", Fault::WriteFailsPartWay, "Stream write error.",
-     QString("I/O error %1.").arg(EFBIG)},
-    {"read-only file", Fault::ReadOnlyFile, "", "File access denied.", EACCES},
-    {"link to a file", Fault::LinkToAFile, "", ""},
-    {"link to a file, write fails", Fault::LinkToAFileWriteFails, "Stream write error.",
-     QString("I/O error %1.").arg(EFBIG)},
-    {"link to a device", Fault::LinkToADevice, "", ""},
-    {"link to a pipe being read", Fault::LinkToAPipeBeingRead, "", ""},
-    {"link to a pipe nobody reads", Fault::LinkToAPipeNobodyReads, "",
-     QString("I/O error %1.").arg(ENXIO), ENXIO},
+    {"read-only directory", Fault::ReadOnlyDirectory, "нет прав на запись"},
+    {"directory in the way", Fault::DirectoryInTheWay, "под этим именем уже есть папка"},
+    {"write fails part-way", Fault::WriteFailsPartWay, "превышен предельный размер файла"},
+    {"read-only file", Fault::ReadOnlyFile, "нет прав на запись"},
+    {"link to a file", Fault::LinkToAFile, ""},
+    {"link to a file, write fails", Fault::LinkToAFileWriteFails,
+     "превышен предельный размер файла"},
+    {"link to a device", Fault::LinkToADevice, ""},
+    {"link to a full device", Fault::LinkToAFullDevice, "на диске нет места"},
+    {"link to a pipe being read", Fault::LinkToAPipeBeingRead, ""},
+    {"link to a pipe nobody reads", Fault::LinkToAPipeNobodyReads, "канал никто не читает"},
     {"link to a pipe closed by its reader", Fault::LinkToAPipeClosedByItsReader,
-     "Stream write error.", QString("I/O error %1.").arg(EPIPE)},
-    {"link to a pipe never read", Fault::LinkToAPipeNeverRead, "Stream write error.",
-     QString("I/O error %1.").arg(ETIMEDOUT)},
+     "читающая сторона закрыла канал"},
+    {"link to a pipe never read", Fault::LinkToAPipeNeverRead,
+     "канал или устройство не принимает данные"},
     // Another user's link in a sticky, world-writable folder, met by a save as root.
-    {"link planted in a shared folder", Fault::LinkPlantedInASharedFolder, "",
-     "File access denied.", EACCES},
+    {"link planted in a shared folder", Fault::LinkPlantedInASharedFolder,
+     "это ссылка другого пользователя в общей папке, программа по ней не переходит"},
+    {"link to a 250-byte name", Fault::LinkToALongName, ""},
+    // After the files before it in its set were renamed.
+    {"rename refused", Fault::RenameFails, "ошибка ввода-вывода (код 5)"},
+    // Met by the first file its writer writes, named as given.
+    {"current folder removed", Fault::CurrentFolderRemoved, "папка не существует"},
 };
 
 QByteArray previous(const QString &name) { return "previous " + name.toUtf8() + "\r\n"; }
@@ -263,6 +274,8 @@ struct Scene {
 
 // The child's side: the windows as the program builds them, the button pressed.
 int childSaves(const QByteArray &mode) {
+    if (!qgetenv("FILE_FAULTS_REMOVE_FOLDER").isEmpty() && !QDir::current().removeRecursively())
+        qFatal("cannot remove the current directory");
     QString shown;
     if (mode == "save") {
         TForm1 form;
@@ -342,14 +355,18 @@ private slots:
         for (const QString &file : allFiles)
             for (int i = 0; i < int(std::size(faultCases)); ++i)
                 // A file the pipe takes whole is written before its reader can go or stall.
-                if ((faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader &&
-                     faultCases[i].fault != Fault::LinkToAPipeNeverRead) ||
-                    written[file].size() > OnePageReader::capacity)
+                // A removed folder stops the first file each writer writes.
+                if (((faultCases[i].fault != Fault::LinkToAPipeClosedByItsReader &&
+                      faultCases[i].fault != Fault::LinkToAPipeNeverRead) ||
+                     written[file].size() > OnePageReader::capacity) &&
+                    (faultCases[i].fault != Fault::CurrentFolderRemoved ||
+                     QStringList{saveOrder[0], helpName, exportOrder[0]}.contains(file)))
                     QTest::addRow("%s: %s", faultCases[i].name, qPrintable(file)) << file << i;
     }
 
-    // The faulty file is the only one in the way: the files "Сохранить" writes before it lead
-    // into a pipe that is read, written in place and never cut by the size limit.
+    // Where the fault would stop any file (the size limit, a read-only folder) the faulty file is
+    // the only one in the way: the files before it lead into a pipe that is read, written in
+    // place and never cut by the size limit. Otherwise they are the last save's, as those after.
     void faultOnOneFile() {
         QFETCH(QString, file);
         QFETCH(int, faultIndex);
@@ -362,12 +379,17 @@ private slots:
             isHelp ? QStringList{helpName} : (isExport ? exportOrder : saveOrder);
         const char *mode = isHelp ? "help" : (isExport ? "export" : "save");
         const qsizetype at = names.indexOf(file);
+        const bool limited =
+            c.fault == Fault::WriteFailsPartWay || c.fault == Fault::LinkToAFileWriteFails;
+        const bool intoSink = limited || c.fault == Fault::ReadOnlyDirectory;
+        const bool removed = c.fault == Fault::CurrentFolderRemoved;
+        const dev_t device = makedev(1, c.fault == Fault::LinkToAFullDevice ? 7 : 3); // full, null
 
         Scene s;
         const QString path = s.cwd + "/" + file;
         QVERIFY(::mkfifo(local(s.elsewhere + "/sink").constData(), 0666) == 0);
         for (qsizetype i = 0; i < names.size(); ++i)
-            if (i < at)
+            if (intoSink && i < at)
                 QVERIFY(QFile::link(s.elsewhere + "/sink", s.cwd + "/" + names[i]));
             else
                 writeFile(s.cwd + "/" + names[i], previous(names[i]));
@@ -376,6 +398,8 @@ private slots:
         switch (c.fault) {
         case Fault::ReadOnlyDirectory:
         case Fault::WriteFailsPartWay:
+        case Fault::RenameFails:
+        case Fault::CurrentFolderRemoved:
             break;
         case Fault::DirectoryInTheWay:
             QVERIFY(QFile::remove(path));
@@ -388,13 +412,16 @@ private slots:
         case Fault::LinkToAFile:
         case Fault::LinkToAFileWriteFails:
         case Fault::LinkPlantedInASharedFolder:
-            linkTarget = s.elsewhere + "/target";
+        case Fault::LinkToALongName:
+            linkTarget = s.elsewhere + "/" +
+                         (c.fault == Fault::LinkToALongName ? QString(125, u'ж') : "target");
             writeFile(linkTarget, previous(file));
             break;
         case Fault::LinkToADevice:
-            // A null device of our own, the same kind as the system's (major 1, minor 3).
+        case Fault::LinkToAFullDevice:
+            // A device of our own, the same kind as the system's.
             linkTarget = s.elsewhere + "/device";
-            if (::mknod(local(linkTarget).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            if (::mknod(local(linkTarget).constData(), S_IFCHR | 0666, device) != 0)
                 QSKIP(qPrintable(QString("no device node: ") + std::strerror(errno)));
             break;
         case Fault::LinkToAPipeBeingRead:
@@ -417,7 +444,7 @@ private slots:
         } else {
             if (!linkTarget.isEmpty())
                 QVERIFY(QFile::link(linkTarget, path));
-            handOver(s.cwd);
+            handOver(removed ? QFileInfo(s.cwd).path() : s.cwd); // its own folder to remove
             handOver(s.elsewhere);
         }
         if (c.fault == Fault::ReadOnlyDirectory)
@@ -432,18 +459,20 @@ private slots:
         if (c.fault == Fault::LinkToAPipeClosedByItsReader ||
             c.fault == Fault::LinkToAPipeNeverRead)
             onePage.emplace(linkTarget, c.fault == Fault::LinkToAPipeNeverRead);
-        const bool limited =
-            c.fault == Fault::WriteFailsPartWay || c.fault == Fault::LinkToAFileWriteFails;
+        // The faults the child brings about itself, told in the environment it inherits.
+        qputenv("FILE_FAULTS_FAIL_RENAME", c.fault == Fault::RenameFails ? file.toUtf8() : "");
+        qputenv("FILE_FAULTS_REMOVE_FOLDER", removed ? "1" : "");
         const QString shown = saveInChild(program, s.cwd, mode, limited, shared);
         const QByteArray piped = pipe ? pipe->finish() : QByteArray();
         onePage.reset();
 
         const QString expected =
-            file == reportName ? c.reportMessage
-            : c.cannotCreate   ? QString("Cannot create file \"%1\". %2.")
-                                   .arg(path, QString::fromLocal8Bit(std::strerror(c.cannotCreate)))
-                             : c.imageMessage;
+            c.reason.isEmpty()
+                ? QString()
+                : QString("Не удалось сохранить «%1»: %2.").arg(removed ? file : path, c.reason);
         QCOMPARE(shown, expected);
+        if (removed)
+            return;
         const bool saved = expected.isEmpty();
 
         // The faulty name and what it leads to: the old content, or the new one complete.
@@ -452,6 +481,8 @@ private slots:
         case Fault::ReadOnlyDirectory:
         case Fault::WriteFailsPartWay:
         case Fault::ReadOnlyFile:
+        case Fault::RenameFails:
+        case Fault::CurrentFolderRemoved:
             QVERIFY(name.isFile() && !name.isSymLink());
             QCOMPARE(readFile(path), previous(file));
             break;
@@ -463,13 +494,15 @@ private slots:
         case Fault::LinkToAFile:
         case Fault::LinkToAFileWriteFails:
         case Fault::LinkPlantedInASharedFolder:
+        case Fault::LinkToALongName:
             QVERIFY(QFileInfo(linkTarget).isFile());
             QCOMPARE(readFile(linkTarget), saved ? written[file] : previous(file));
             break;
-        case Fault::LinkToADevice: {
+        case Fault::LinkToADevice:
+        case Fault::LinkToAFullDevice: {
             struct stat node {};
             QVERIFY(::stat(local(linkTarget).constData(), &node) == 0);
-            QVERIFY(S_ISCHR(node.st_mode) && node.st_rdev == makedev(1, 3));
+            QVERIFY(S_ISCHR(node.st_mode) && node.st_rdev == device);
             break;
         }
         case Fault::LinkToAPipeBeingRead:
@@ -487,18 +520,18 @@ private slots:
         if (!linkTarget.isEmpty())
             QCOMPARE(name.symLinkTarget(), linkTarget);
 
-        // The files before it went into the pipe; those after it are written only by a save
-        // that got past the fault.
+        // The other files are new only where the save got past the fault, or where they form a
+        // set of their own written before it (the netlist).
+        QByteArray before;
         for (qsizetype i = 0; i < names.size(); ++i) {
             const QString other = s.cwd + "/" + names[i];
-            if (i < at)
+            const bool reached = saved || names[i] == exportOrder[0];
+            if (intoSink && i < at)
                 QCOMPARE(QFileInfo(other).symLinkTarget(), s.elsewhere + "/sink");
-            else if (i > at)
-                QCOMPARE(readFile(other), saved ? written[names[i]] : previous(names[i]));
+            else if (i != at)
+                QCOMPARE(readFile(other), reached ? written[names[i]] : previous(names[i]));
+            before += intoSink && i < at && reached ? written[names[i]] : "";
         }
-        QByteArray before;
-        for (qsizetype i = 0; i < at; ++i)
-            before += written[names[i]];
         QCOMPARE(sink.finish(), before);
 
         // Nothing left behind, neither beside the name nor beside a link's target.

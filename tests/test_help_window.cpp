@@ -55,9 +55,9 @@ class HelpWindowTest : public ProgramWindowTest {
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
     // Saves into `directory` as the button does: the file goes to the current directory.
-    QString saveIn(const QString &directory) {
+    QString saveIn(const QString &directory, QMessageBox::StandardButton answer = QMessageBox::Ok) {
         QDir::setCurrent(directory);
-        return errorReportDuring([this] { click(help->Button2); });
+        return errorReportDuring([this] { click(help->Button2); }, answer);
     }
 
 private slots:
@@ -140,16 +140,24 @@ private slots:
         QVERIFY(original->endsWith(" 500\r\n"));
         QCOMPARE(saveIn(directory.path()), QString());
         QCOMPARE(readFile(path), *original);
+        QCOMPARE(shownToolTip(), "Сохранено в " + QFileInfo(directory.path()).canonicalFilePath() +
+                                     ": " + QString::fromUtf8(helpFileName));
 
-        // Edited: a new first line with a character the code page lacks.
+        // Edited: a new first line with characters the code page lacks, written as "?" after
+        // a "Yes" only.
         memo->setFocus();
         QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
-        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ω"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ω≈Ω"), Qt::NoModifier);
         QTest::keyClicks(memo, "ab");
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString("Ку"), Qt::NoModifier);
-        QCOMPARE(saveIn(directory.path()), QString());
-        QCOMPARE(readFile(path), "?ab\r\n\xCA\xF3" + *original);
+        const QString question = "В кодировке Windows-1251 нет символов: «Ω» (U+03A9), «≈» "
+                                 "(U+2248). В файле «Ломитар_help.txt» вместо них будет записан "
+                                 "знак «?». Сохранить?";
+        QCOMPARE(saveIn(directory.path(), QMessageBox::No), question);
+        QCOMPARE(readFile(path), *original);
+        QCOMPARE(saveIn(directory.path(), QMessageBox::Yes), question);
+        QCOMPARE(readFile(path), "???ab\r\n\xCA\xF3" + *original);
 
         // Emptied: an empty file replaces the old one.
         QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);

@@ -1,6 +1,7 @@
 // Files replaced whole: the old file stays until the new one is complete, and what is not a
 // regular file is written into, never replaced.
 
+#include "core/file_set.h"
 #include "core/replacing_file.h"
 #include "scratch_files.h"
 
@@ -52,10 +53,7 @@ private slots:
         QCOMPARE(readFile(file), QByteArray("old"));
         QCOMPARE(entries(), QStringList{"report.txt"});
 
-        ReplacingFile replacing(local(file));
-        QCOMPARE(replacing.create(), 0);
-        QCOMPARE(replacing.write("new"), 0);
-        QCOMPARE(replacing.commit(), 0);
+        QVERIFY(!writeFileSet({{local(file), "new"}}));
         QCOMPARE(readFile(file), QByteArray("new"));
         struct stat replaced {};
         QVERIFY(::stat(local(file).c_str(), &replaced) == 0);
@@ -66,7 +64,7 @@ private slots:
     void linkToARegularFileKeepsTheLink() {
         QVERIFY(QFile(path("real.txt")).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link("real.txt", path("link.txt")));
-        QCOMPARE(replaceFile(local(path("link.txt")), "new"), 0);
+        QVERIFY(!writeFileSet({{local(path("link.txt")), "new"}}));
         QVERIFY(QFileInfo(path("link.txt")).isSymLink());
         QCOMPARE(readFile(path("real.txt")), QByteArray("new"));
     }
@@ -78,7 +76,7 @@ private slots:
         if (::mknod(local(device).c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
             QSKIP("no permission to make a device node");
         QVERIFY(QFile::link("full", path("report.txt")));
-        QCOMPARE(replaceFile(local(path("report.txt")), "line\r\n"), ENOSPC);
+        QCOMPARE(writeFileSet({{local(path("report.txt")), "line\r\n"}})->error, ENOSPC);
         struct stat node {};
         QVERIFY(::stat(local(device).c_str(), &node) == 0);
         QVERIFY(S_ISCHR(node.st_mode));
@@ -89,7 +87,7 @@ private slots:
     // Nobody reads the pipe: the open fails at once instead of hanging the window.
     void pipeWithoutAReaderFailsAtOnce() {
         QVERIFY(::mkfifo(local(path("pipe")).c_str(), 0666) == 0);
-        QCOMPARE(replaceFile(local(path("pipe")), "line\r\n"), ENXIO);
+        QCOMPARE(writeFileSet({{local(path("pipe")), "line\r\n"}})->error, ReplacingFile::noReader);
         QVERIFY(QFileInfo(path("pipe")).exists() && !QFileInfo(path("pipe")).isFile());
     }
 };

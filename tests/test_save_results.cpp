@@ -2,8 +2,9 @@
 // byte for byte where they are fixed, and what a failed save says and leaves behind (each fault
 // on each file: test_file_faults).
 
+#include "core/file_error.h"
 #include "expected_report.h"
-#include "report/io_error.h"
+#include "report/output_files.h"
 #include "scratch_files.h"
 #include "speaker/response_chart.h"
 #include "ui/classic_look.h"
@@ -21,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
 #include <QtEndian>
 #include <cerrno>
 #include <memory>
@@ -91,10 +91,11 @@ int countPixels(const QImage &image, bool red) {
     return count;
 }
 
-// The windows as the program builds them, run in a temporary current directory.
+// The windows as the program builds them, run in a temporary current directory named like markup,
+// which the word after a save and the error report show as it is.
 struct Session {
     QString home = QDir::currentPath();
-    QTemporaryDir dir;
+    QTemporaryDir dir{QDir::tempPath() + "/<h1>BIG &amp; XXXXXX"};
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm2> help;
 
@@ -127,9 +128,9 @@ struct Session {
     QString savedWord() const {
         const auto *notice =
             QAccessible::queryAccessibleInterface(form->findChild<QWidget *>("Announcement"));
-        const bool heard = notice && notice->role() == QAccessible::Notification &&
-                           !notice->state().invisible && QToolTip::isVisible();
-        return heard && QToolTip::text() == notice->text(QAccessible::Name) ? QToolTip::text() : "";
+        const bool heard =
+            notice && notice->role() == QAccessible::Notification && !notice->state().invisible;
+        return heard && shownToolTip() == notice->text(QAccessible::Name) ? shownToolTip() : "";
     }
     QString savedWordFor(bool withSchematic) const {
         return "Сохранено в " + QFileInfo(dir.path()).canonicalFilePath() + ": " + report + ", " +
@@ -346,38 +347,41 @@ private slots:
         Session s;
         QVERIFY(QDir(s.dir.path()).mkdir(report));
         s.calculate(1, findButton(s.form.get(), 3));
-        QCOMPARE(s.save(), QString("File access denied."));
+        QCOMPARE(s.save(),
+                 "Не удалось сохранить «" + s.path(report) + "»: под этим именем уже есть папка.");
         QCOMPARE(s.savedWord(), QString());
-        // The images before it were written; nothing replaced the directory.
-        QVERIFY(!chartPixels(readFile(s.path(chartBmp)), s.form->TabSheet3->chart()).isNull());
-        QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
-        verifySchematicFile(readFile(s.path(schematic)), findImage(s.form.get(), 2)->picture());
+        // None of the files was written; nothing replaced the directory.
         QVERIFY(QFileInfo(s.path(report)).isDir());
-        QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
+        QCOMPARE(entries(s.dir.path()), QStringList({report}));
+    }
+
+    // Where the current directory is gone, the word names the reason instead of a folder.
+    void wordAfterTheCurrentDirectoryIsRemoved() {
+        Session s;
+        QVERIFY(QDir(s.dir.path()).mkdir("gone") && QDir::setCurrent(s.path("gone")));
+        QVERIFY(QDir(s.dir.path()).rmdir("gone"));
+        QCOMPARE(QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(), false)),
+                 "Сохранено в текущую папку (текущая папка удалена): " + report + ", " + chartBmp +
+                     ", " + chartWmf);
     }
 
     void errorNumbersOfTheReport() {
         const auto message = [](int error) {
-            return QString::fromStdString(ioErrorMessage(error));
+            return QString::fromStdString(fileErrorReason(error));
         };
-        const auto codeMessage = [](int code) {
-            return QString::fromStdString(ioErrorCodeMessage(code));
-        };
-        QCOMPARE(message(ENOENT), "File not found");
+        QCOMPARE(message(ENOENT), "папка не существует");
         for (int error : {EMFILE, ENFILE})
-            QCOMPARE(message(error), "Too many open files");
-        for (int error : {EACCES, EPERM, EROFS, EISDIR})
-            QCOMPARE(message(error), "File access denied");
-        QCOMPARE(message(ENOSPC), "Disk full");
-        // Other errors show their own number, even where it equals a code of the table.
-        QCOMPARE(message(EIO), "I/O error 5");
-        QCOMPARE(message(ENXIO), "I/O error 6");
-        QCOMPARE(message(EFBIG), "I/O error 27");
-        QCOMPARE(message(ENETUNREACH), "I/O error 101");
-        QCOMPARE(codeMessage(3), "Invalid filename");
-        QCOMPARE(codeMessage(100), "Read beyond end of file");
-        QCOMPARE(codeMessage(106), "Invalid numeric input");
-        QCOMPARE(codeMessage(7), "I/O error 7");
+            QCOMPARE(message(error), "открыто слишком много файлов");
+        for (int error : {EACCES, EPERM})
+            QCOMPARE(message(error), "нет прав на запись");
+        QCOMPARE(message(EROFS), "файловая система доступна только для чтения");
+        QCOMPARE(message(EISDIR), "под этим именем уже есть папка");
+        QCOMPARE(message(ENOSPC), "на диске нет места");
+        // Other errors show their own number.
+        QCOMPARE(message(EIO), "ошибка ввода-вывода (код 5)");
+        QCOMPARE(message(ENXIO), "нет такого устройства");
+        QCOMPARE(message(EFBIG), "превышен предельный размер файла");
+        QCOMPARE(message(ENETUNREACH), "ошибка ввода-вывода (код 101)");
     }
 };
 

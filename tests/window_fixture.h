@@ -86,6 +86,19 @@ inline QStringList itemTexts(const QMenu *menu) {
     return texts;
 }
 
+// What a label shows, markup rendered, as a screen reader reads it.
+inline QString shownText(QWidget *label) {
+    return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+}
+
+// The tooltip on screen as it shows; empty when none is.
+inline QString shownToolTip() {
+    for (QWidget *tip : QApplication::topLevelWidgets())
+        if (tip->objectName() == "qtooltip_label" && tip->isVisible())
+            return shownText(tip);
+    return {};
+}
+
 // The tooltip a control shows when the pointer rests on it.
 inline QString restingTip(QWidget *control) {
     const QPoint centre = control->rect().center();
@@ -128,14 +141,16 @@ inline void answerFileDialog(const QString &path, const std::function<void()> &a
     action();
 }
 
-// The text of the error report that `action` opens, the box closed again; empty when none.
-inline QString errorReportDuring(const std::function<void()> &action) {
+// The text of the error report (or question) that `action` opens, as shown, the box closed again
+// by its button `answer`; empty when none.
+inline QString errorReportDuring(const std::function<void()> &action,
+                                 QMessageBox::StandardButton answer = QMessageBox::Ok) {
     QString text;
     QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&text] {
+    QObject::connect(&watcher, &QTimer::timeout, [&text, answer] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
+            text = shownText(box->findChild<QLabel *>("qt_msgbox_label"));
+            box->button(answer)->click();
         }
     });
     watcher.start(10);

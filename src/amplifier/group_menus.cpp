@@ -9,6 +9,7 @@
 #include "core/whole_file.h"
 #include "ui/accessible_names.h"
 #include "ui/announcement.h"
+#include "ui/dialog_folder.h"
 #include "ui/values_window.h"
 
 #include <QDir>
@@ -190,7 +191,7 @@ void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {
 void AmplifierMenus::saveNetlist(const AmplifierRun &run) const {
     const QString path = QFileDialog::getSaveFileName(
         &page, "Сохранить схему для SPICE",
-        QDir::current().filePath(QString::fromUtf8(page.design().netlistFileName)),
+        QDir(dialogFolder()).filePath(QString::fromUtf8(page.design().netlistFileName)),
         "Схемы SPICE (*.cir)");
     if (path.isEmpty())
         return;

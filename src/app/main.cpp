@@ -13,8 +13,30 @@
 
 namespace {
 
-// The program's own options. Qt's (-platform, -style, -geometry …) are single-dash words too, so
-// a word such as -reverse is one option, never the letters -r -e -v … run together.
+// Qt's own options (those of QCoreApplication, QGuiApplication, QApplication and the xcb
+// platform), taken here too, so that the command line is judged before any window system is
+// touched. Like the program's own they are single-dash words: -reverse is one option, never the
+// letters -r -e -v … run together.
+const char *const qtOptionsWithValue[] = {"platform",
+                                          "platformpluginpath",
+                                          "platformtheme",
+                                          "plugin",
+                                          "qwindowgeometry",
+                                          "geometry",
+                                          "qwindowicon",
+                                          "icon",
+                                          "qwindowtitle",
+                                          "title",
+                                          "session",
+                                          "style",
+                                          "stylesheet",
+                                          "display",
+                                          "name",
+                                          "visual",
+                                          "qmljsdebugger"};
+const char *const qtFlags[] = {"reverse", "testability", "widgetcount", "nograb",
+                               "dograb",  "qdevel",      "qdebug"};
+
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
@@ -28,18 +50,31 @@ struct CommandLine {
             "pictures into the current directory.");
         parser.addOption(help);
         parser.addOption(version);
+        for (const char *name : qtOptionsWithValue)
+            addQtOption(name, "value");
+        for (const char *name : qtFlags)
+            addQtOption(name, {});
     }
 
-    void print(const QString &text, std::FILE *stream) {
-        std::fputs(text.toLocal8Bit().constData(), stream);
+    void addQtOption(const char *name, const QString &value) {
+        QCommandLineOption option(name, {}, value);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
 
-    // Unknown options and any argument: a short note and status 2.
+    // True when the whole text reached the stream.
+    static bool print(const QString &text, std::FILE *stream) {
+        return std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0;
+    }
+
+    // Unknown options and any argument: one line and status 2.
     int refuse() {
         QString error = parser.errorText();
         if (error.isEmpty())
             error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
-        print("ooscalc: " + error + "\nTry 'ooscalc --help' for more information.\n", stderr);
+        print("ooscalc: " + error +
+                  " Usage: ooscalc [--help | --version | Qt's options such as -style fusion]\n",
+              stderr);
         return 2;
     }
 };
@@ -48,29 +83,28 @@ struct CommandLine {
 
 int main(int argc, char *argv[]) {
     CommandLine commandLine;
-
-    // --help and --version are answered on the console before any window system is touched, so
-    // they work without a display. Other options may be Qt's: judged once QApplication took those.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    commandLine.parser.parse(arguments);
+    if (!commandLine.parser.parse(arguments) || !commandLine.parser.positionalArguments().isEmpty())
+        return commandLine.refuse();
+
+    // --help and --version are answered on the console, so they work without a display; a
+    // failed write (a full disk, a closed pipe) is a failure.
     if (commandLine.parser.isSet(commandLine.help) ||
         commandLine.parser.isSet(commandLine.version)) {
         const QCoreApplication console(argc, argv); // names the program in the usage line
-        commandLine.print(commandLine.parser.isSet(commandLine.help)
-                              ? commandLine.parser.helpText() +
-                                    "\nQt's own options, such as -platform, -style and -geometry, "
-                                    "are taken as well.\n"
-                              : QString("ooscalc %1\n").arg(OOSCALC_VERSION),
-                          stdout);
-        return 0;
+        const bool printed = CommandLine::print(
+            commandLine.parser.isSet(commandLine.help)
+                ? commandLine.parser.helpText() +
+                      "\nQt's own options, such as -platform, -style and -geometry, are taken as "
+                      "well.\n"
+                : QString("ooscalc %1\n").arg(OOSCALC_VERSION),
+            stdout);
+        return printed ? 0 : 1;
     }
 
     QApplication application(argc, argv);
-    if (!commandLine.parser.parse(application.arguments()) ||
-        !commandLine.parser.positionalArguments().isEmpty())
-        return commandLine.refuse();
     applyClassicLook(application);
     useRussianQtTexts(application);
 

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "core/file_set.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
-// A file written whole (a picture, a netlist, a response), replaced only once it is complete
-// (ReplacingFile): a failure leaves the new file or the old one, never a fragment, and throws
-// std::runtime_error with the text the error report shows: "Cannot create file "<full path>".
-// <system text>" when it cannot be created, "Stream write error" when writing or completing it
-// fails.
+// Files written whole, as one set (file_set.h): a failure leaves every old file as it was and
+// throws std::runtime_error with the error report's text for the file that failed
+// (file_error.h).
+void writeWholeFiles(const std::vector<FileBytes> &files);
 void writeWholeFile(const std::string &path, std::string_view bytes);
 
-// A name made absolute against the current directory, as the error texts give it.
-std::string fullPath(const std::string &name);
-
-// The word after files were written: "Сохранено в <folder>: <name>, <name>".
+// The word after files were written: "Сохранено в <folder>: <name>, <name>". An empty folder is
+// the current directory when it cannot be named: "Сохранено в текущую папку (<why>): …".
 std::string savedNotice(const std::string &folder, const std::vector<std::string> &names);

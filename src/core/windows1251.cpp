@@ -1,5 +1,6 @@
 #include "core/windows1251.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -77,4 +78,17 @@ std::string withWindows1251Symbols(std::string_view utf8) {
              at = text.find(sign, at + spelt.size()))
             text.replace(at, sign.size(), spelt);
     return text;
+}
+
+std::vector<std::string> lackingInWindows1251(std::string_view utf8) {
+    std::vector<std::string> lacking;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t c = decode(utf8, pos);
+        const std::string character(utf8.substr(start, pos - start));
+        if (c != '?' && encode(c) == '?' &&
+            std::find(lacking.begin(), lacking.end(), character) == lacking.end())
+            lacking.push_back(character);
+    }
+    return lacking;
 }

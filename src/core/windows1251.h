@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text for the files the program writes: one Windows-1251 byte per character. UTF-8 in; a
 // character the code page lacks (or a broken UTF-8 sequence) is written as "?".
@@ -10,3 +11,7 @@ std::string toWindows1251(std::string_view utf8);
 // The text with the signs that Windows-1251 lacks spelt in signs it has, for a file that has to
 // read right: "−" as "-", "≥" as ">=", "≤" as "<=", "√" as "sqrt".
 std::string withWindows1251Symbols(std::string_view utf8);
+
+// The characters of a text that the code page lacks, each once, in the order they first appear
+// (UTF-8, one string a character).
+std::vector<std::string> lackingInWindows1251(std::string_view utf8);

@@ -1,10 +1,7 @@
 #include "help/help_file.h"
 
-#include "core/replacing_file.h"
+#include "core/whole_file.h"
 #include "core/windows1251.h"
-
-#include <cstring>
-#include <stdexcept>
 
 std::string helpFileBytes(std::string_view text) {
     std::string lines;
@@ -25,10 +22,5 @@ std::string helpFileBytes(std::string_view text) {
 }
 
 void saveHelpFile(const std::string &path, std::string_view utf8Text) {
-    const std::string bytes = helpFileBytes(utf8Text);
-    ReplacingFile file(path);
-    if (const int error = file.create())
-        throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
-    if (file.write(bytes) != 0 || file.commit() != 0)
-        throw std::runtime_error("Stream write error");
+    writeWholeFile(path, helpFileBytes(utf8Text));
 }

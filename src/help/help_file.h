@@ -11,6 +11,6 @@ inline constexpr char helpFileName[] = "Ломитар_help.txt";
 // A line break that ends the text opens no further line, and an empty text gives an empty file.
 std::string helpFileBytes(std::string_view utf8Text);
 
-// Replaces the file at `path` with the text as a whole; an old file survives any failure.
-// Throws std::runtime_error "Cannot create file "<path>". <reason>" or "Stream write error".
+// Replaces the file at `path` with the text as a whole; an old file survives any failure, which
+// throws with the error report's text (whole_file.h).
 void saveHelpFile(const std::string &path, std::string_view utf8Text);

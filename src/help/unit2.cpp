@@ -1,14 +1,19 @@
 #include "help/unit2.h"
 
+#include "core/current_folder.h"
+#include "core/whole_file.h"
+#include "core/windows1251.h"
 #include "help/help_file.h"
+#include "ui/announcement.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 
+#include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +43,27 @@ QString helpText() {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+// Asks whether to write the characters Windows-1251 lacks as "?"; at most a dozen are named.
+bool questionMarksAgreed(QWidget *parent, const std::vector<std::string> &lacking) {
+    constexpr std::size_t named = 12;
+    QStringList characters;
+    for (std::size_t i = 0; i < std::min(lacking.size(), named); ++i) {
+        const QString character = QString::fromStdString(lacking[i]);
+        const QString code = QString::number(character.toUcs4().value(0), 16).toUpper();
+        characters << QString("«%1» (U+%2)").arg(character, code.rightJustified(4, '0'));
+    }
+    if (lacking.size() > named)
+        characters << QString("и ещё %1").arg(lacking.size() - named);
+    QMessageBox question(QMessageBox::Question, QApplication::applicationDisplayName(),
+                         QString("В кодировке Windows-1251 нет символов: %1. В файле «%2» вместо "
+                                 "них будет записан знак «?». Сохранить?")
+                             .arg(characters.join(", "), QString::fromUtf8(helpFileName)),
+                         QMessageBox::Yes | QMessageBox::No, parent);
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::No);
+    return question.exec() == QMessageBox::Yes;
 }
 
 } // namespace
@@ -117,8 +143,12 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
 void TForm2::Button1Click() { hide(); }
 
 void TForm2::Button2Click() {
-    const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(helpFileName));
-    saveHelpFile(path.toStdString(), Memo1->toPlainText().toStdString());
+    const std::string text = Memo1->toPlainText().toStdString();
+    const std::vector<std::string> lacking = lackingInWindows1251(text);
+    if (!lacking.empty() && !questionMarksAgreed(this, lacking))
+        return;
+    saveHelpFile(helpFileName, text);
+    announce(Button2, QString::fromStdString(savedNotice(currentFolder().path, {helpFileName})));
 }
 
 // Whether a browser opened the page is of no concern to the program.

@@ -1,6 +1,9 @@
 #include "report/save_results.h"
 
+#include "core/file_error.h"
+#include "core/whole_file.h"
 #include "report/output_files.h"
+#include "report/report_text.h"
 #include "wmf/writer.h"
 
 #include <QBuffer>
@@ -13,12 +16,12 @@ namespace {
 
 // An uncompressed BMP with a 40-byte information header, 24 bits per pixel for any colour image:
 // the 160 × 203 schematic comes out as 97 494 bytes.
-std::string bmpBytes(const QImage &image) {
+std::string bmpBytes(const QImage &image, const char *fileName) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
     if (!writer.write(image))
-        throw std::runtime_error("Stream write error");
+        throw std::runtime_error(cannotSaveText(fileName, "рисунок не удалось записать в BMP"));
     return buffer.data().toStdString();
 }
 
@@ -34,12 +37,17 @@ QImage chartImage(QWidget *chart) {
 } // namespace
 
 void saveResults(const SavePlan &plan, QWidget *chart, const QImage *schematic) {
-    writeWholeFile(chartBitmapFileName, bmpBytes(chartImage(chart)));
+    const std::string chartBitmap = bmpBytes(chartImage(chart), chartBitmapFileName);
     const QByteArray metafile = widgetToMetafile(chart);
-    writeWholeFile(
-        chartMetafileFileName,
-        std::string_view(metafile.constData(), static_cast<std::size_t>(metafile.size())));
+    const std::string schematicBitmap = schematic ? bmpBytes(*schematic, schematicFileName) : "";
+    const std::string report = reportFileBytes(plan.record, plan.routNote);
+
+    std::vector<FileBytes> files{
+        {chartBitmapFileName, chartBitmap},
+        {chartMetafileFileName,
+         std::string_view(metafile.constData(), static_cast<std::size_t>(metafile.size()))}};
     if (schematic)
-        writeWholeFile(schematicFileName, bmpBytes(*schematic));
-    writeReportFile(reportFileName, plan.record, plan.routNote);
+        files.push_back({schematicFileName, schematicBitmap});
+    files.push_back({reportFileName, report});
+    writeWholeFiles(files);
 }

@@ -84,6 +84,8 @@ std::string responseTable(const SpeakerRun &run) {
 }
 
 void writeResponseFiles(const std::string &folder, const SpeakerRun &run) {
-    for (const ResponseCurve curve : {ResponseCurve::IdealSource, ResponseCurve::RunRout})
-        writeWholeFile(folder + '/' + frdFileName(run, curve), frdText(run, curve));
+    const std::string ideal = frdText(run, ResponseCurve::IdealSource);
+    const std::string driven = frdText(run, ResponseCurve::RunRout);
+    writeWholeFiles({{folder + '/' + frdFileName(run, ResponseCurve::IdealSource), ideal},
+                     {folder + '/' + frdFileName(run, ResponseCurve::RunRout), driven}});
 }

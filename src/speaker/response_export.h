@@ -34,8 +34,8 @@ std::string frdText(const SpeakerRun &run, ResponseCurve curve);
 // "АЧХ_Rвых_0.frd" and, for Rвых = 6,5 Ом, "АЧХ_Rвых_6,5_Ом.frd".
 std::string frdFileName(const SpeakerRun &run, ResponseCurve curve);
 
-// Both curves into `folder`, each written whole under its FRD name, the curve at Rвых = 0 first;
-// the first failure throws with the error report's text (whole_file.h).
+// Both curves into `folder` under their FRD names, written as one set (whole_file.h): a failure
+// leaves both old files as they were and throws with the error report's text.
 void writeResponseFiles(const std::string &folder, const SpeakerRun &run);
 
 // "Копировать таблицу АЧХ": a header line, then the chart's frequencies with both levels, tab

@@ -9,6 +9,7 @@
 #include "speaker/speaker_page.h"
 #include "ui/accessible_names.h"
 #include "ui/announcement.h"
+#include "ui/dialog_folder.h"
 #include "ui/values_window.h"
 
 #include <QApplication>
@@ -183,7 +184,7 @@ void SpeakerMenus::offerOnChart(QWidget *chart) {
 // Both curves as FRD files into the folder the dialog chooses; the word after it names them.
 void SpeakerMenus::exportResponse(const SpeakerRun &run) const {
     const QString folder =
-        QFileDialog::getExistingDirectory(&page, "Папка для файлов АЧХ (FRD)", QDir::currentPath());
+        QFileDialog::getExistingDirectory(&page, "Папка для файлов АЧХ (FRD)", dialogFolder());
     if (folder.isEmpty())
         return;
     writeResponseFiles(QFile::encodeName(folder).toStdString(), run);

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
 #include <QWidget>
@@ -31,7 +32,9 @@ QWidget *notice(QWidget *window) {
 } // namespace
 
 void announce(QWidget *control, const QString &text) {
-    QToolTip::showText(control->mapToGlobal(control->rect().center()), text, control, {}, shownMs);
+    // A tooltip takes markup; the text, folder names and all, is shown as it is.
+    QToolTip::showText(control->mapToGlobal(control->rect().center()),
+                       Qt::convertFromPlainText(text), control, {}, shownMs);
     QWidget *word = notice(control->window());
     word->hide(); // shown afresh, so that a second word is spoken too
     word->setAccessibleName(text);

@@ -12,5 +12,6 @@ QString errorReportText(const QString &text) {
 void showErrorReport(const QString &text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
                     errorReportText(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText); // a file name is shown as it is, never as markup
     box.exec();
 }
