@@ -687,6 +687,19 @@ private slots:
         QVERIFY(spread->isHidden());
     }
 
+    // The focus on a button shows, also on the default button, whose frame Fusion draws the
+    // same with and without it.
+    void focusOnAButtonShows() {
+        for (const auto &[page, number] : {std::pair{2, 7}, std::pair{0, 4}, std::pair{0, 8}}) {
+            showPage(page);
+            edit(page == 2 ? 37 : 20)->setFocus();
+            const QImage unfocused = button(number)->grab().toImage();
+            button(number)->setFocus(Qt::TabFocusReason);
+            QVERIFY2(button(number)->grab().toImage() != unfocused,
+                     qPrintable(QString("Button%1").arg(number)));
+        }
+    }
+
     void helpShowsOneWindow() {
         QTest::keyClick(form->windowHandle(), Qt::Key_F1);
         QVERIFY(help->isVisible());
