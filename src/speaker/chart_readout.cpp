@@ -12,11 +12,11 @@
 #include <cmath>
 
 ChartReadout::ChartReadout(QChartView *c, QAbstractSeries *a, QString resting, QString h, Source s)
-    : QObject(c), chart(c), anchor(a), restingDescription(std::move(resting)), hint(std::move(h)),
-      source(std::move(s)) {
+    : QObject(c), chart(c), viewport(c->viewport()), anchor(a),
+      restingDescription(std::move(resting)), hint(std::move(h)), source(std::move(s)) {
     chart->setAccessibleDescription(restingDescription);
-    chart->viewport()->setMouseTracking(true);
-    chart->viewport()->installEventFilter(this);
+    viewport->setMouseTracking(true);
+    viewport->installEventFilter(this);
     chart->installEventFilter(this);
 }
 
@@ -53,7 +53,7 @@ void ChartReadout::showKeyboardReadout() {
     chart->setAccessibleDescription(text);
     const QPointF value = chart->chart()->mapToPosition(QPointF(f, source.anchorAt(f)), anchor);
     const QPoint at = chart->mapFromScene(chart->chart()->mapToScene(value));
-    QToolTip::showText(chart->viewport()->mapToGlobal(at), text, chart->viewport());
+    QToolTip::showText(viewport->mapToGlobal(at), text, viewport);
 }
 
 // Left and Right move the readout along the grid. The tooltip hides itself on every key, so it
@@ -91,14 +91,15 @@ bool ChartReadout::chartKey(QEvent *event) {
 
 // The readout follows the pointer. The chart's scene answers the tooltip request that comes
 // when the pointer rests with a hidden tip (none of its items has one), so that request is
-// answered here instead. Both run under the error report.
+// answered here instead. Both run under the error report. The viewport is known from the start:
+// its own events still come while the chart is being destroyed.
 bool ChartReadout::eventFilter(QObject *watched, QEvent *event) {
     bool handled = false;
     if (watched == chart) {
         runHandler([&] { handled = chartKey(event); });
         return handled;
     }
-    if (watched != chart->viewport() ||
+    if (watched != viewport ||
         (event->type() != QEvent::MouseMove && event->type() != QEvent::ToolTip))
         return false;
     const bool move = event->type() == QEvent::MouseMove;
@@ -109,8 +110,8 @@ bool ChartReadout::eventFilter(QObject *watched, QEvent *event) {
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(chart->viewport()->mapToGlobal(at), text + "\n" + hint,
-                               chart->viewport());
+            QToolTip::showText(viewport->mapToGlobal(at), text + "\n" + hint,
+                               viewport);
     });
     return !move;
 }

@@ -8,6 +8,7 @@ class QAbstractSeries;
 class QChartView;
 class QEvent;
 class QPoint;
+class QWidget;
 
 // The readout of a chart whose curves run over the loudspeaker page's frequency grid: under the
 // pointer a tooltip names the frequency there and the curves' values; with the chart focused,
@@ -44,6 +45,7 @@ private:
     void showKeyboardReadout();
 
     QChartView *chart;
+    QWidget *viewport;
     QAbstractSeries *anchor;
     QString restingDescription;
     QString hint;
