@@ -6,13 +6,9 @@
 #include "amplifier/result_display.h"
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
-#include "core/whole_file.h"
 #include "ui/accessible_names.h"
-#include "ui/announcement.h"
+#include "ui/export_file.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -36,10 +32,11 @@ AmplifierRun kept(const AmplifierRun *run) { return run ? *run : AmplifierRun{};
 
 } // namespace
 
-const std::array<MenuAction<AmplifierMenus::Group>, 5> AmplifierMenus::actions{{
+const std::array<MenuAction<AmplifierMenus::Group>, 6> AmplifierMenus::actions{{
     {"ряд E24/E96 или лучшая пара → Вариант 3", offeredByVariants12, addStandardParts},
     {"Rвых → Пример применения", offeredByVariant3, addRoutToSpeaker},
     {"схема для SPICE", nullptr, addSpiceNetlist},
+    {"схема с динамиком для SPICE", nullptr, addSpiceNetlistWithDriver},
     {"разброс при допусках", nullptr, addSpread},
     {"копировать", nullptr, addCopy},
 }};
@@ -73,7 +70,9 @@ void AmplifierMenus::offerOnSchematic(QWidget *schematic) {
         for (int variant = 1; variant <= 3; ++variant)
             items.addItem(QString("Сохранить схему Варианта %1 для SPICE…").arg(variant),
                           shown(page.record(variant).whyNone()),
-                          [this, run = kept(page.validRun(variant))] { saveNetlist(run); });
+                          [this, run = kept(page.validRun(variant))] {
+                              saveNetlist(run, page.design().netlistFileName, spiceNetlist(run));
+                          });
     });
 }
 
@@ -154,7 +153,20 @@ void AmplifierMenus::addRoutToSpeaker(ActionMenu &menu, const Group &group) {
 void AmplifierMenus::addSpiceNetlist(ActionMenu &menu, const Group &group) {
     menu.addItem("Сохранить схему для SPICE…", {},
                  [menus = group.menus, run = kept(group.menus->page.validRun(group.variant))] {
-                     menus->saveNetlist(run);
+                     menus->saveNetlist(run, menus->page.design().netlistFileName,
+                                        spiceNetlist(run));
+                 });
+}
+
+// The network with the loudspeaker page's last valid run in place of Rн.
+void AmplifierMenus::addSpiceNetlistWithDriver(ActionMenu &menu, const Group &group) {
+    const AmplifierMenus *menus = group.menus;
+    const DriverOffer driver = menus->driverSource();
+    menu.addItem("Схема с динамиком для SPICE…", shown(driver.whyNone),
+                 [menus, run = kept(menus->page.validRun(group.variant)),
+                  circuit = driver.circuit.value_or(DriverCircuit{})] {
+                     menus->saveNetlist(run, menus->page.design().driverNetlistFileName,
+                                        spiceNetlistWithDriver(run, circuit));
                  });
 }
 
@@ -171,18 +183,11 @@ void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {
                  });
 }
 
-// The network as a netlist, where the file dialog points; the word after it names the file.
-void AmplifierMenus::saveNetlist(const AmplifierRun &run) const {
-    const QString path = QFileDialog::getSaveFileName(
-        &page, "Сохранить схему для SPICE",
-        QDir::current().filePath(QString::fromUtf8(page.design().netlistFileName)),
-        "Схемы SPICE (*.cir)");
-    if (path.isEmpty())
-        return;
-    writeWholeFile(QFile::encodeName(path).toStdString(), spiceNetlist(run));
-    const QFileInfo file(path);
-    announce(page.button(run.variant), shown(savedNotice(file.absolutePath().toStdString(),
-                                                         {file.fileName().toStdString()})));
+// A netlist of the run, where the file dialog points; the word after it names the file.
+void AmplifierMenus::saveNetlist(const AmplifierRun &run, const char *fileName,
+                                 const std::string &text) const {
+    exportFile(page.button(run.variant), "Сохранить схему для SPICE", QString::fromUtf8(fileName),
+               "Схемы SPICE (*.cir)", text);
 }
 
 // One line for each input and result, named as the group's rows: «R1 = 20 кОм».
