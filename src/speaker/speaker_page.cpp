@@ -91,6 +91,7 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
         {resultLabels[2], resultLabels[3], resultLabels[0], resultLabels[1], requiredRout}, [this] {
             run.markStale();
             emptyChart();
+            emit recordChanged();
         });
     fields.setDefaultButton(button);
     const auto speakerFields = groupFields(FieldGroup::Speaker);
