@@ -6,6 +6,8 @@
 
 #include "bench_inputs.h"
 #include "bench_window.h"
+#include "speaker/driver_window.h"
+#include "speaker/speaker_page.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -77,6 +79,22 @@ BENCHMARK_CAPTURE(clickNewtonWorst, Button2TenAttempts, 2, 1, FieldGroup::Invert
                   invertingNewtonWorst, 84, false, Labels{17, 18});
 BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, 5, 0, FieldGroup::NonInvertingVariant2,
                   nonInvertingNewtonWorst, 81, true, Labels{44, 45});
+
+// The window «Динамик и усилитель» on the defaults, recomputed as when page 3 is computed again:
+// the model, its four charts and its figures, followed by the event loop until it is redrawn.
+void driverWindowRecompute(benchmark::State &state) {
+    window->PageControl1->setCurrentIndex(2);
+    window->TabSheet3->showDriverWindow();
+    auto *driver = window->findChild<DriverWindow *>("DriverWindow");
+    QApplication::processEvents();
+    require(driver && driver->current(), "the window shows the page's run");
+    for (auto _ : state) {
+        driver->follow();
+        QApplication::processEvents(); // the deferred layout and repaint
+    }
+    driver->close();
+}
+BENCHMARK(driverWindowRecompute)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

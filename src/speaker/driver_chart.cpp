@@ -1,5 +1,6 @@
 #include "speaker/driver_chart.h"
 
+#include "speaker/round_step.h"
 #include "ui/classic_look.h"
 
 #include <QChart>
@@ -42,7 +43,6 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
-    setRenderHint(QPainter::Antialiasing);
     setFocusPolicy(Qt::StrongFocus);
 
     QChart *plot = chart();
@@ -78,6 +78,8 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
         if (!title)
             continue;
         *axis = new QValueAxis;
+        (*axis)->setTickType(QValueAxis::TicksDynamic);
+        (*axis)->setTickAnchor(0);
         (*axis)->setLabelFormat("%.6g");
         styleAxis(*axis, title);
         plot->addAxis(*axis, side);
@@ -143,7 +145,7 @@ void DriverChart::clear() {
 }
 
 // From zero, or from the design's span below the highest value, to just above the highest
-// value, in round steps.
+// value, in round steps. Set once, and only when it changes: every change lays the axis out anew.
 void DriverChart::fitAxis(QValueAxis *axis, double low, double high) const {
     if (!(low <= high))
         return; // no line on this axis
@@ -155,6 +157,11 @@ void DriverChart::fitAxis(QValueAxis *axis, double low, double high) const {
     high += std::max(high - low, std::fabs(high)) * 0.04;
     if (high == low)
         high = low + 1; // every value zero
-    axis->setRange(low, high);
-    axis->applyNiceNumbers();
+    const double step = roundStep(high - low, 6);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    if (axis->tickInterval() != step)
+        axis->setTickInterval(step);
+    if (axis->min() != low || axis->max() != high)
+        axis->setRange(low, high);
 }

@@ -286,16 +286,23 @@ void DriverWindow::readInputs(DriverLoadInputs &inputs) {
     }
 }
 
-// Nothing of the last computation stays up while the next one runs: should it fail, the window
-// shows no figures rather than old ones.
+// The new computation replaces what the window shows; where there is none, or it fails, the
+// window shows no figures rather than old ones.
 void DriverWindow::recompute() {
-    clearComputed();
+    computed.reset();
     DriverLoadInputs inputs{};
     readInputs(inputs);
     showStatus();
-    if (!fieldFault.empty() || !run)
+    if (!fieldFault.empty() || !run) {
+        clearComputed();
         return;
-    computed = DriverLoadRun{*run, inputs, driverLoad(*run, inputs)};
+    }
+    try {
+        computed = DriverLoadRun{*run, inputs, driverLoad(*run, inputs)};
+    } catch (...) {
+        clearComputed();
+        throw;
+    }
     lines = driverChartLines(*computed);
     showComputed();
 }
@@ -308,7 +315,9 @@ void DriverWindow::showComputed() {
     for (std::size_t i = 0; i < results.size(); ++i) {
         resultCaptions[i]->setText(shown(captions[i]) + " =");
         results[i]->setText(shown(figures[i].text));
-        setTextColour(results[i], figures[i].alarm ? Qt::red : Qt::black);
+        if (const QColor colour = figures[i].alarm ? Qt::red : Qt::black;
+            results[i]->palette().color(QPalette::WindowText) != colour)
+            setTextColour(results[i], colour);
     }
     const std::string said = driverAdvice(*computed);
     advice->setText(shown(said));
@@ -316,7 +325,6 @@ void DriverWindow::showComputed() {
 }
 
 void DriverWindow::clearComputed() {
-    computed.reset();
     for (std::size_t i = 0; i < charts.size(); ++i) {
         charts[i]->clear();
         readouts[i]->curvesGone();
