@@ -10,11 +10,11 @@
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
+#include <QChartView>
 #include <QClipboard>
 #include <QLineSeries>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QChartView>
 #include <cmath>
 #include <numbers>
 #include <ranges>
@@ -114,8 +114,7 @@ private slots:
         const double current = number(result(6)->text());
         QVERIFY(current <= limit && current > 0.99 * limit);
         QVERIFY(number(result(7)->text()) <= limit * limit / 2 * 0.2);
-        QCOMPARE(number(result(3)->text()),
-                 QString::number(load.maxExcursion, 'g', 3).toDouble());
+        QCOMPARE(number(result(3)->text()), QString::number(load.maxExcursion, 'g', 3).toDouble());
         QCOMPARE(number(result(4)->text()), std::round(load.maxExcursionFrequency * 10) / 10);
         QCOMPARE(number(result(5)->text()),
                  QString::number(load.peakOpAmpVoltage, 'g', 3).toDouble());
@@ -140,10 +139,10 @@ private slots:
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), chart("LevelChart"));
         const double fc = form->TabSheet3->validRun()->box.fc;
-        const auto k = std::size_t(std::ranges::min_element(load.frequency, {}, [fc](double f) {
-                                       return std::fabs(std::log(f / fc));
-                                   }) -
-                                   load.frequency.begin());
+        const auto k = std::size_t(
+            std::ranges::min_element(load.frequency, {},
+                                     [fc](double f) { return std::fabs(std::log(f / fc)); }) -
+            load.frequency.begin());
         for (std::size_t point : {k, k + 1}) {
             QCOMPARE(QToolTip::text().section('\n', 0, 0),
                      QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = 6 Ом: %3 дБ")
@@ -211,8 +210,9 @@ private slots:
             type(31 + i, box[i]);
         QTest::mouseClick(button(7), Qt::LeftButton);
         typeInto(field(5), "0,7");
-        const QString advice = "Уже при Rвых = 0 Qtc = 1,002 ≥ 0,7: положительное Rвых только "
-                               "повышает добротность. Qtc = 0,7 при Rвых = 0 даёт ящик Vb = 70,7 л.";
+        const QString advice =
+            "Уже при Rвых = 0 Qtc = 1,002 ≥ 0,7: положительное Rвых только "
+            "повышает добротность. Qtc = 0,7 при Rвых = 0 даёт ящик Vb = 70,7 л.";
         QCOMPARE(result(8)->text(), QString("−1,956 Ом"));
         QCOMPARE(window->findChild<QLabel *>("TargetAdvice")->text(), advice);
         const QAction *refused =
@@ -300,7 +300,8 @@ private slots:
         showPage(0);
         const QAction *item = menuItem(rightClickMenu(label(54)), "Схема с динамиком для SPICE…");
         QVERIFY(!item->isEnabled());
-        QCOMPARE(item->toolTip(), QString("Пример применения: Нет результата: нажмите «Вычислить»"));
+        QCOMPARE(item->toolTip(),
+                 QString("Пример применения: Нет результата: нажмите «Вычислить»"));
         QApplication::activePopupWidget()->close();
     }
 };

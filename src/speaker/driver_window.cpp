@@ -51,8 +51,7 @@ const std::array<ChartDesign, driverChartCount> chartDesigns{{
      "Смещение диффузора от частоты",
      "Пиковое смещение диффузора в мм при Rвых усилителя, красная кривая, и Xmax, синяя "
      "пунктирная линия."},
-    {{"AmplifierChart", "Что отдаёт усилитель", "Напряжение (ампл.), В", "Ток, А; мощность, Вт",
-      0},
+    {{"AmplifierChart", "Что отдаёт усилитель", "Напряжение (ампл.), В", "Ток, А; мощность, Вт", 0},
      "Напряжение, ток и мощность в Rт от частоты",
      "Амплитуда напряжения на выходе ОУ в В, красная кривая по оси слева; амплитуда тока в А и "
      "мощность в Rт в Вт, синяя и зелёная пунктирные по оси справа."},
@@ -70,8 +69,8 @@ QString runCaption(const SpeakerRun &run) {
         const SpeakerInputRow &row = speakerInputRows[i];
         const QString unit = *row.unit ? QString(" ") + row.unit : QString();
         parts << QString("%1 = %2%3")
-                     .arg(i + 1 == values.size() ? "Rвых" : row.name, shown(formatGeneral(values[i])),
-                          unit);
+                     .arg(i + 1 == values.size() ? "Rвых" : row.name,
+                          shown(formatGeneral(values[i])), unit);
     }
     return "Пример применения: " + parts.join(", ");
 }
@@ -163,16 +162,14 @@ void DriverWindow::buildCharts(QGridLayout *grid) {
         chart->setAccessibleName(design.name);
         readouts[i] = new ChartReadout(
             chart, chart->anchor(),
-                         QString(design.description) + "\n" + readoutHelp + "\n" +
-                             DriverWindowMenus::hint(),
-                         DriverWindowMenus::hint(),
-                         {[this, chart] { return computed && chart->hasCurves(); },
-                          [this, i](double f) { return readoutAt(i, f); },
-                          [this, i](double f) {
-                              return lines[i].front().values[nearestPoint(
-                                  computed->load.frequency, f)];
-                          },
-                          [this] { return computed->run.box.fc; }});
+            QString(design.description) + "\n" + readoutHelp + "\n" + DriverWindowMenus::hint(),
+            DriverWindowMenus::hint(),
+            {[this, chart] { return computed && chart->hasCurves(); },
+             [this, i](double f) { return readoutAt(i, f); },
+             [this, i](double f) {
+                 return lines[i].front().values[nearestPoint(computed->load.frequency, f)];
+             },
+             [this] { return computed->run.box.fc; }});
         menus->offerOn(chart);
         menus->offerOn(chart->viewport());
         grid->addWidget(chart, static_cast<int>(i / 2), static_cast<int>(i % 2));

@@ -2,11 +2,11 @@
 
 #include "core/decimal_text.h"
 #include "core/whole_file.h"
+#include "speaker/driver_exports.h"
 #include "speaker/qtc_advice.h"
 #include "speaker/response_chart.h"
 #include "speaker/response_export.h"
 #include "speaker/rout_hand_overs.h"
-#include "speaker/driver_exports.h"
 #include "speaker/speaker_design.h"
 #include "speaker/speaker_page.h"
 #include "ui/accessible_names.h"
