@@ -12,8 +12,8 @@ std::string frequencyText(double hertz) { return displayRounded(hertz, 1); }
 
 // Three significant digits, whatever the size: 41,2 В, 8,35 А, 0,000512 Вт.
 std::string threeDigits(double value) {
-    if (value == 0 || !std::isfinite(value))
-        return formatGeneral(value);
+    if (value == 0)
+        return "0";
     const int decimals = 2 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
     return withMinusSign(displayRounded(value, std::max(decimals, 0)));
 }
@@ -37,9 +37,9 @@ std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &c
     ChartLines level{{"Rвых = 0", "дБ", levelText, load.ideal.spl},
                      {routName(computed.run), "дБ", levelText, load.atRout.spl}};
     if (load.heated)
-        level.push_back({routName(computed.run) + ", катушка +" +
-                             formatGeneral(computed.inputs.heating) + " °C",
-                         "дБ", levelText, load.heated->spl, false, true});
+        level.push_back(
+            {routName(computed.run) + ", +" + formatGeneral(computed.inputs.heating) + " °C", "дБ",
+             levelText, load.heated->spl, false, true});
     return {{
         level,
         {{"|Z|", "Ом", threeDigits, load.impedance},
