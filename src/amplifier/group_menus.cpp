@@ -27,9 +27,6 @@ std::array<double, 5> variant3Values(double r1, double r2, const AmplifierRun &r
     return {r1, r2, run.typed[1], run.typed[2], run.typed[3]};
 }
 
-// What an item keeps of the run its menu was filled from; an item without one is disabled.
-AmplifierRun kept(const AmplifierRun *run) { return run ? *run : AmplifierRun{}; }
-
 } // namespace
 
 const std::array<MenuAction<AmplifierMenus::Group>, 6> AmplifierMenus::actions{{

@@ -99,11 +99,7 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
     auto *middle = new QHBoxLayout;
     auto *left = new QVBoxLayout;
     left->addWidget(buildInputs());
-    status = new QLabel(this);
-    status->setObjectName("RunStatus");
-    status->setWordWrap(true);
-    setTextColour(status, Qt::red);
-    status->hide();
+    status = newStatusLabel(this);
     left->addWidget(status);
     left->addStretch();
     middle->addLayout(left);

@@ -9,13 +9,6 @@
 #include <QClipboard>
 #include <QMenu>
 
-namespace {
-
-// What an item keeps of what its menu was filled from; an item without it is disabled.
-DriverLoadRun kept(const DriverLoadRun *shown) { return shown ? *shown : DriverLoadRun{}; }
-
-} // namespace
-
 const std::array<MenuAction<DriverWindowMenus::Subject>, 4> DriverWindowMenus::actions{{
     {"Rвых → Вариант 2", nullptr, addRoutToAmplifiers},
     {"экспорт импеданса в ZMA", nullptr, addImpedance},

@@ -23,9 +23,6 @@ namespace {
 
 QString shown(const std::string &text) { return QString::fromStdString(text); }
 
-// What an item keeps of the run its menu was filled from; an item without one is disabled.
-SpeakerRun kept(const SpeakerRun *run) { return run ? *run : SpeakerRun{}; }
-
 } // namespace
 
 const QString SpeakerMenus::chartMenuHint =

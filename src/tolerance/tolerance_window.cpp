@@ -3,7 +3,6 @@
 #include "input/bounded_field.h"
 #include "tolerance/spread_table.h"
 #include "ui/accessible_names.h"
-#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 
@@ -91,11 +90,7 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(table);
 
-    status = new QLabel(this);
-    status->setObjectName("RunStatus");
-    status->setWordWrap(true);
-    setTextColour(status, Qt::red);
-    status->hide();
+    status = newStatusLabel(this);
     layout->addWidget(status);
 
     auto *buttons = new QHBoxLayout;
