@@ -269,6 +269,7 @@ private slots:
 
         chooseItem(rightClickMenu(result(5)), "Копировать таблицу");
         QCOMPARE(QApplication::clipboard()->text().count('\n'), 101);
+        QCOMPARE(QToolTip::text(), QString("Таблица всех кривых скопирована в буфер обмена"));
     }
 
     // The group's network driving page 3's loudspeaker with the window's Le, as ngspice solves

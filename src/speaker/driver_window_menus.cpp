@@ -4,6 +4,7 @@
 #include "speaker/driver_load_export.h"
 #include "speaker/driver_window.h"
 #include "speaker/rout_hand_overs.h"
+#include "ui/announcement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -52,8 +53,9 @@ void DriverWindowMenus::addLevel(ActionMenu &menu, const Subject &subject) {
 }
 
 void DriverWindowMenus::addTable(ActionMenu &menu, const Subject &subject) {
-    menu.addItem("Копировать таблицу", {}, [shown = kept(subject.shown)] {
+    menu.addItem("Копировать таблицу", {}, [opener = subject.opener, shown = kept(subject.shown)] {
         QApplication::clipboard()->setText(
             QString::fromStdString(driverLoadTable(shown.run, shown.inputs, shown.load)));
+        announce(opener, "Таблица всех кривых скопирована в буфер обмена");
     });
 }
