@@ -40,7 +40,9 @@ void styleAxis(QAbstractAxis *axis, const char *title) {
 DriverChart::DriverChart(const Design &d, QWidget *parent)
     : QChartView(new QChart, parent), design(d) {
     setObjectName(design.objectName);
-    setFrameShape(QFrame::NoFrame);
+    // A grey frame drawn by the view, around the whole chart.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setTextColour(this, QColor(160, 160, 160));
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,7 +53,7 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     plot->setBackgroundRoundness(0);
     plot->setDropShadowEnabled(false);
     plot->setBackgroundBrush(Qt::white);
-    plot->setBackgroundPen(QPen(QColor(160, 160, 160), 1));
+    plot->setBackgroundPen(Qt::NoPen);
     plot->setTitle(design.title);
     plot->setTitleFont(designFont(13, true));
     plot->legend()->setAlignment(Qt::AlignBottom);
