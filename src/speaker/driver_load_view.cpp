@@ -46,7 +46,7 @@ std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &c
          {"Фаза Z", "°", angleText, load.phase, true, true}},
         {{"Смещение (пик)", "мм", threeDigits, load.excursion},
          {"Xmax", "мм", threeDigits, constant(computed.inputs.xmax), false, true}},
-        {{"Напряжение ОУ", "В", threeDigits, load.opAmpVoltage},
+        {{"Напряжение", "В", threeDigits, load.opAmpVoltage},
          {"Ток", "А", threeDigits, load.current, true, true},
          {"Мощность в Rт", "Вт", threeDigits, load.sensePower, true, true}},
     }};

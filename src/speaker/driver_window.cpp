@@ -162,8 +162,10 @@ void DriverWindow::buildCharts(QGridLayout *grid) {
             DriverWindowMenus::hint(),
             {[this, chart] { return computed && chart->hasCurves(); },
              [this, i](double f) { return readoutAt(i, f); },
-             [this, i](double f) {
-                 return lines[i].front().values[nearestPoint(computed->load.frequency, f)];
+             [this, i, chart](double f) {
+                 const ChartLine &anchor = lines[i].front();
+                 return chart->plotted(anchor.secondAxis,
+                                       anchor.values[nearestPoint(computed->load.frequency, f)]);
              },
              [this] { return computed->run.box.fc; }});
         menus->offerOn(chart);
@@ -214,13 +216,16 @@ QWidget *DriverWindow::buildResults() {
 }
 
 void DriverWindow::showOver() {
-    // First over the middle of the main window, within its screen; afterwards where the user
-    // leaves it.
+    // First as large as it asks within its screen (adjustSize would stop at two thirds of it),
+    // over the middle of the main window; afterwards where the user leaves it.
     if (!testAttribute(Qt::WA_Moved)) {
-        adjustSize();
+        const QScreen *screen = parentWidget()->screen();
+        const QSize frame(16, 40); // the window manager's border and title bar, about
+        resize(screen ? sizeHint().boundedTo(screen->availableGeometry().size() - frame)
+                      : sizeHint());
         QRect place = rect();
         place.moveCenter(parentWidget()->geometry().center());
-        if (const QScreen *screen = parentWidget()->screen()) {
+        if (screen) {
             const QRect area = screen->availableGeometry();
             place.moveLeft(std::clamp(place.left(), area.left(),
                                       std::max(area.left(), area.right() - place.width())));
