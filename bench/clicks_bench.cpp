@@ -6,6 +6,8 @@
 
 #include "bench_inputs.h"
 #include "bench_window.h"
+#include "speaker/driver_window.h"
+#include "speaker/speaker_page.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -77,6 +79,44 @@ BENCHMARK_CAPTURE(clickNewtonWorst, Button2TenAttempts, 2, 1, FieldGroup::Invert
                   invertingNewtonWorst, 84, false, Labels{17, 18});
 BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, 5, 0, FieldGroup::NonInvertingVariant2,
                   nonInvertingNewtonWorst, 81, true, Labels{44, 45});
+
+// The window «Динамик и усилитель», made and shown over page 3 with its default inputs.
+DriverWindow *shownDriverWindow() {
+    window->PageControl1->setCurrentIndex(2);
+    window->TabSheet3->showDriverWindow();
+    auto *driver = window->findChild<DriverWindow *>("DriverWindow");
+    QApplication::processEvents();
+    require(driver && driver->current(), "the window shows the page's run");
+    return driver;
+}
+
+// The window recomputed as when page 3 is computed again on the defaults: the model, its four
+// charts and its figures, followed by the event loop until it is redrawn.
+void driverWindowRecompute(benchmark::State &state) {
+    DriverWindow *driver = shownDriverWindow();
+    for (auto _ : state) {
+        driver->follow();
+        QApplication::processEvents(); // the deferred layout and repaint
+    }
+    driver->close();
+}
+BENCHMARK(driverWindowRecompute)->Unit(benchmark::kMillisecond);
+
+// The same with new values each time: the power typed as 400 W and as 100 W in turn, so that
+// the curves, all scales but the impedance's, and the figures change.
+void driverWindowNewPower(benchmark::State &state) {
+    DriverWindow *driver = shownDriverWindow();
+    auto *power = driver->findChild<QLineEdit *>("DriverField4");
+    require(power->accessibleName() == "Мощность, Вт", "the fourth field is the power");
+    bool high = false;
+    for (auto _ : state) {
+        power->setText((high = !high) ? "400" : "100");
+        QApplication::processEvents();
+    }
+    power->setText("100");
+    driver->close();
+}
+BENCHMARK(driverWindowNewPower)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

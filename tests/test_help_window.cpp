@@ -6,6 +6,7 @@
 #include "help/help_file.h"
 #include "input/field_table.h"
 #include "scratch_files.h"
+#include "speaker/driver_load_fields.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 
@@ -232,6 +233,18 @@ private slots:
         QCOMPARE(order, QStringList({"R1", "R2", "Roc", "Rн", "Rт", "Rвых", "Ку", "Fs", "Re", "Qms",
                                      "Qes", "Vas", "Vb"}));
         QCOMPARE(covered.size(), fieldTable().size());
+    }
+
+    // The ranges of the window «Динамик и усилитель», a row per field in the order of its fields.
+    void driverWindowRangesMatchItsFields() {
+        const QStringList lines = QString::fromUtf8(resourceText()).split('\n');
+        const qsizetype first =
+            lines.indexOf("Диапазоны входных величин окна «Динамик и усилитель»:") + 3;
+        const auto fields = driverLoadFields();
+        QVERIFY(first > 3 && lines.value(first + qsizetype(fields.size())).isEmpty());
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            QCOMPARE(lines[first + qsizetype(i)].split(" ", Qt::SkipEmptyParts).last(2),
+                     QStringList({fields[i].minText, fields[i].maxText}));
     }
 
     void linkOpensTheHomePage() {

@@ -41,6 +41,8 @@ const QStringList variant12Menu{"Ряд E24 → Вариант 3",
                                 "",
                                 "Сохранить схему для SPICE…",
                                 "",
+                                "Схема с динамиком для SPICE…",
+                                "",
                                 "Разброс при допусках…",
                                 "",
                                 "Значения полностью…",
@@ -575,15 +577,16 @@ private slots:
         const QString tip = "R2 = 26,50 Ом, вне диапазона Варианта 3: 0,05 … 1000 кОм\n"
                             "Правая кнопка мыши, или Shift+F10 на кнопке «Вычислить»: "
                             "ряд E24/E96 или лучшая пара → Вариант 3, схема для SPICE, "
-                            "разброс при допусках, значения полностью, копировать";
+                            "схема с динамиком для SPICE, разброс при допусках, значения полностью, "
+                            "копировать";
         QCOMPARE(restingTip(label(35)), tip);
         QCOMPARE(accessibleDescription(label(35)), tip);
         QTest::keyClick(edit(20), Qt::Key_End);
         QVERIFY(
             accessibleDescription(label(35)).startsWith("Нет результата: нажмите «Вычислить»\n"));
         QVERIFY(accessibleDescription(label(53)).endsWith(
-            "Rвых → Пример применения, схема для SPICE, разброс при допусках, значения "
-            "полностью, копировать"));
+            "Rвых → Пример применения, схема для SPICE, схема с динамиком для SPICE, разброс при "
+            "допусках, значения полностью, копировать"));
     }
 
     // The values behind the rounded results, without a pointer: the group's menu from the

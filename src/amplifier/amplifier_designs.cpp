@@ -54,6 +54,7 @@ const AmplifierPageDesign nonInvertingDesign{
     85,
     noSolution,
     nonInvertingNetlistFileName,
+    nonInvertingDriverNetlistFileName,
     {{
         {4,
          184,
@@ -104,6 +105,7 @@ const AmplifierPageDesign invertingDesign{
     86,
     "Решения нет!",
     invertingNetlistFileName,
+    invertingDriverNetlistFileName,
     {{
         {1,
          184,

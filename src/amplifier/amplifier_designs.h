@@ -48,6 +48,7 @@ struct AmplifierPageDesign {
     int noteNumber;
     const char *noSolution; // what Variant 1 says when no R2 in its range gives the Rвых
     const char *netlistFileName;
+    const char *driverNetlistFileName; // the netlist with the loudspeaker in place of Rн
     std::array<AmplifierGroupDesign, 3> groups;
 };
 

@@ -121,6 +121,10 @@ const LastValidRun<AmplifierRun> &AmplifierPage::record(int variant) const {
 
 void AmplifierPage::setRoutTarget(HandOver target) { menus->setRoutTarget(std::move(target)); }
 
+void AmplifierPage::setDriverSource(std::function<DriverOffer()> source) {
+    menus->setDriverSource(std::move(source));
+}
+
 void AmplifierPage::takeRequiredRout(double ohms) {
     requiredRout->write(ohms);
     QLineEdit *gainField = group(2).edits[0];

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "amplifier/amplifier_run.h"
+#include "core/driver_circuit.h"
 #include "core/last_results.h"
 #include "core/last_valid_run.h"
 #include "input/hand_over_field.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +58,8 @@ public:
 
     // Where Variant 3's Rвых goes: the loudspeaker page's field, set by the window.
     void setRoutTarget(HandOver target);
+    // Where the netlist with a loudspeaker takes it from: the loudspeaker page, set by the window.
+    void setDriverSource(std::function<DriverOffer()> source);
 
 signals:
     // A group's run for the window that spreads it over the part tolerances.

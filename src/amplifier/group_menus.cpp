@@ -6,15 +6,10 @@
 #include "amplifier/result_display.h"
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
-#include "core/whole_file.h"
 #include "ui/accessible_names.h"
-#include "ui/announcement.h"
-#include "ui/dialog_folder.h"
+#include "ui/export_file.h"
 #include "ui/values_window.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -33,15 +28,13 @@ std::array<double, 5> variant3Values(double r1, double r2, const AmplifierRun &r
     return {r1, r2, run.typed[1], run.typed[2], run.typed[3]};
 }
 
-// What an item keeps of the run its menu was filled from; an item without one is disabled.
-AmplifierRun kept(const AmplifierRun *run) { return run ? *run : AmplifierRun{}; }
-
 } // namespace
 
-const std::array<MenuAction<AmplifierMenus::Group>, 6> AmplifierMenus::actions{{
+const std::array<MenuAction<AmplifierMenus::Group>, 7> AmplifierMenus::actions{{
     {"ряд E24/E96 или лучшая пара → Вариант 3", offeredByVariants12, addStandardParts},
     {"Rвых → Пример применения", offeredByVariant3, addRoutToSpeaker},
     {"схема для SPICE", nullptr, addSpiceNetlist},
+    {"схема с динамиком для SPICE", nullptr, addSpiceNetlistWithDriver},
     {"разброс при допусках", nullptr, addSpread},
     {"значения полностью", nullptr, addValues},
     {"копировать", nullptr, addCopy},
@@ -76,7 +69,9 @@ void AmplifierMenus::offerOnSchematic(QWidget *schematic) {
         for (int variant = 1; variant <= 3; ++variant)
             items.addItem(QString("Сохранить схему Варианта %1 для SPICE…").arg(variant),
                           shown(page.record(variant).whyNone()),
-                          [this, run = kept(page.validRun(variant))] { saveNetlist(run); });
+                          [this, run = kept(page.validRun(variant))] {
+                              saveNetlist(run, page.design().netlistFileName, spiceNetlist(run));
+                          });
     });
 }
 
@@ -159,7 +154,20 @@ void AmplifierMenus::addRoutToSpeaker(ActionMenu &menu, const Group &group) {
 void AmplifierMenus::addSpiceNetlist(ActionMenu &menu, const Group &group) {
     menu.addItem("Сохранить схему для SPICE…", {},
                  [menus = group.menus, run = kept(group.menus->page.validRun(group.variant))] {
-                     menus->saveNetlist(run);
+                     menus->saveNetlist(run, menus->page.design().netlistFileName,
+                                        spiceNetlist(run));
+                 });
+}
+
+// The network with the loudspeaker page's last valid run in place of Rн.
+void AmplifierMenus::addSpiceNetlistWithDriver(ActionMenu &menu, const Group &group) {
+    const AmplifierMenus *menus = group.menus;
+    const DriverOffer driver = menus->driverSource();
+    menu.addItem("Схема с динамиком для SPICE…", shown(driver.whyNone),
+                 [menus, run = kept(menus->page.validRun(group.variant)),
+                  circuit = driver.circuit.value_or(DriverCircuit{})] {
+                     menus->saveNetlist(run, menus->page.design().driverNetlistFileName,
+                                        spiceNetlistWithDriver(run, circuit));
                  });
 }
 
@@ -187,18 +195,11 @@ void AmplifierMenus::addCopy(ActionMenu &menu, const Group &group) {
                  });
 }
 
-// The network as a netlist, where the file dialog points; the word after it names the file.
-void AmplifierMenus::saveNetlist(const AmplifierRun &run) const {
-    const QString path = QFileDialog::getSaveFileName(
-        &page, "Сохранить схему для SPICE",
-        QDir(dialogFolder()).filePath(QString::fromUtf8(page.design().netlistFileName)),
-        "Схемы SPICE (*.cir)");
-    if (path.isEmpty())
-        return;
-    writeWholeFile(QFile::encodeName(path).toStdString(), spiceNetlist(run));
-    const QFileInfo file(path);
-    announce(page.button(run.variant), shown(savedNotice(file.absolutePath().toStdString(),
-                                                         {file.fileName().toStdString()})));
+// A netlist of the run, where the file dialog points; the word after it names the file.
+void AmplifierMenus::saveNetlist(const AmplifierRun &run, const char *fileName,
+                                 const std::string &text) const {
+    exportFile(page.button(run.variant), "Сохранить схему для SPICE", QString::fromUtf8(fileName),
+               "Схемы SPICE (*.cir)", text);
 }
 
 // One line for each input and result, named as the group's rows: «R1 = 20 кОм».

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/driver_circuit.h"
 #include "input/hand_over_field.h"
 #include "ui/action_menu.h"
 
 #include <QString>
 #include <array>
+#include <functional>
+#include <string>
 
 class AmplifierPage;
 struct AmplifierRun;
@@ -24,6 +27,8 @@ public:
 
     // Where Variant 3's Rвых goes: the loudspeaker page's field.
     void setRoutTarget(HandOver target) { routTarget = std::move(target); }
+    // Where the netlist with a loudspeaker takes its loudspeaker from.
+    void setDriverSource(std::function<DriverOffer()> source) { driverSource = std::move(source); }
 
     // The menu's subject: a group of the page.
     struct Group {
@@ -35,18 +40,20 @@ private:
     QString valueLine(const AmplifierRun &run, std::size_t row) const;
     QString resultTip(int variant, std::size_t row) const;
     void copyResults(const AmplifierRun &run) const;
-    void saveNetlist(const AmplifierRun &run) const;
+    void saveNetlist(const AmplifierRun &run, const char *fileName, const std::string &text) const;
 
     static void addStandardParts(ActionMenu &menu, const Group &group);
     static void addRoutToSpeaker(ActionMenu &menu, const Group &group);
     static void addSpiceNetlist(ActionMenu &menu, const Group &group);
+    static void addSpiceNetlistWithDriver(ActionMenu &menu, const Group &group);
     static void addSpread(ActionMenu &menu, const Group &group);
     static void addValues(ActionMenu &menu, const Group &group);
     static void addCopy(ActionMenu &menu, const Group &group);
     static bool offeredByVariants12(const Group &group);
     static bool offeredByVariant3(const Group &group);
-    static const std::array<MenuAction<Group>, 6> actions;
+    static const std::array<MenuAction<Group>, 7> actions;
 
     AmplifierPage &page;
     HandOver routTarget;
+    std::function<DriverOffer()> driverSource;
 };

@@ -7,6 +7,7 @@
 #include "report/output_files.h"
 #include "report/save_plan.h"
 #include "report/save_results.h"
+#include "speaker/driver_model.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_page.h"
 #include "tolerance/tolerance_window.h"
@@ -82,11 +83,22 @@ void TForm1::connectPages() {
                         }};
     };
     TabSheet3->setRoutTargets(routInto(TabSheet1), routInto(TabSheet2));
+    // The loudspeaker page's run and the Le of its window «Динамик и усилитель», as a netlist's
+    // load.
+    const auto loudspeaker = [this] {
+        const SpeakerRun *run = TabSheet3->validRun();
+        return run ? DriverOffer{driverCircuit(*run, TabSheet3->driverInputs().le), {}}
+                   : DriverOffer{{}, "Пример применения: " + TabSheet3->record().whyNone()};
+    };
     for (AmplifierPage *page : {TabSheet1, TabSheet2}) {
-        page->setRoutTarget({&TabSheet3->amplifierRoutField(), [this](double ohms) {
+        // Variant 3's Rвых, and its Rт for the loudspeaker page's window.
+        page->setRoutTarget({&TabSheet3->amplifierRoutField(), [this, page](double ohms) {
                                  PageControl1->setCurrentWidget(TabSheet3);
+                                 if (const AmplifierRun *run = page->validRun(3))
+                                     TabSheet3->takeSenseResistor(run->network.rt);
                                  TabSheet3->takeAmplifierRout(ohms);
                              }});
+        page->setDriverSource(loudspeaker);
         connect(page, &AmplifierPage::runStarted, this, [this, page](int variant) {
             lastAmplifierPage = page;
             lastAmplifierVariant = variant;

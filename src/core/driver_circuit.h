@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 // A loudspeaker in a closed box as an electrical two-terminal: the voice coil's Re and Le in
 // series with the motional branch, Res ∥ Lces ∥ Cmes, across which the back EMF Bl·u appears.
 // The loudspeaker side computes it, the amplifier side puts it in a netlist; neither knows the
@@ -10,4 +13,11 @@ struct DriverCircuit {
     double res;  // Ω, the mechanical losses
     double lces; // H, the suspension and the box air together
     double cmes; // F, the moving mass
+};
+
+// The loudspeaker a netlist can drive, as the main window hands it from the loudspeaker page to
+// the amplifier pages: its circuit, or why there is none.
+struct DriverOffer {
+    std::optional<DriverCircuit> circuit;
+    std::string whyNone;
 };

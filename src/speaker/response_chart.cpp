@@ -1,5 +1,7 @@
 #include "speaker/response_chart.h"
 
+#include "speaker/round_step.h"
+
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsItem>
@@ -37,15 +39,6 @@ void drawBox(QPainter *painter, const QRect &box) {
     painter->setPen(hairline(Qt::black));
     painter->setBrush(Qt::white);
     painter->drawRect(box.adjusted(0, 0, -1, -1));
-}
-
-// 1, 2 or 5 times a power of ten: the smallest such step that cuts the span into at most eight.
-double levelStep(double span) {
-    const double decade = std::pow(10.0, std::floor(std::log10(span / 8)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (span / (m * decade) <= 8)
-            return m * decade;
-    return 10 * decade;
 }
 
 constexpr int edgeGap = 4;         // between the chart's border and the title or legend
@@ -320,7 +313,7 @@ void ResponseChart::fitAxes() {
         top = 0; // every point lies below the floor: show the floor up to the pass band
     frequencyAxis->setRange(low, high);
     levelAxis->setRange(levelFloor, top);
-    levelAxis->setTickInterval(levelStep(top - levelFloor));
+    levelAxis->setTickInterval(roundStep(top - levelFloor, 8));
     frame->update();
 }
 

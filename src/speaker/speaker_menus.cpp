@@ -2,9 +2,11 @@
 
 #include "core/decimal_text.h"
 #include "core/whole_file.h"
+#include "speaker/driver_exports.h"
 #include "speaker/qtc_advice.h"
 #include "speaker/response_chart.h"
 #include "speaker/response_export.h"
+#include "speaker/rout_hand_overs.h"
 #include "speaker/speaker_design.h"
 #include "speaker/speaker_page.h"
 #include "ui/accessible_names.h"
@@ -24,19 +26,18 @@ namespace {
 
 QString shown(const std::string &text) { return QString::fromStdString(text); }
 
-// What an item keeps of the run its menu was filled from; an item without one is disabled.
-SpeakerRun kept(const SpeakerRun *run) { return run ? *run : SpeakerRun{}; }
-
 } // namespace
 
 const QString SpeakerMenus::chartMenuHint =
-    "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ";
+    "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ, экспорт "
+    "импеданса в ZMA, динамик и усилитель";
 
-const std::array<MenuAction<SpeakerMenus::Subject>, 4> SpeakerMenus::actions{{
+const std::array<MenuAction<SpeakerMenus::Subject>, 5> SpeakerMenus::actions{{
     {"Rвых → Вариант 2", nullptr, addRoutToAmplifiers},
     {"Vb → поле Vb", offersVolume, addVolumeForTarget},
     {"значения полностью", nullptr, addValues},
     {"копировать", nullptr, addCopy},
+    {"динамик и усилитель", nullptr, addDriverWindow},
 }};
 
 namespace {
@@ -108,26 +109,12 @@ void SpeakerMenus::offerOnRequiredRout(QLabel *label) {
     offerOnLabel(label, [](const SpeakerRun &run) { return shown(qtcAdvice(run).text); });
 }
 
-// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2. A negative
-// one says why no amplifier gives it, in the words of the advice.
+// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2.
 void SpeakerMenus::addRoutToAmplifiers(ActionMenu &menu, const Subject &subject) {
-    constexpr std::array<const char *, 2> items{"Rвых → Неинвертирующий, Вариант 2",
-                                                "Rвых → Инвертирующий, Вариант 2"};
-    const SpeakerRun *run = subject.run;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const HandOver &target = subject.menus->routTargets[i];
-        const double rout = run && run->routRequired ? *run->routRequired : 0;
-        QString whyNot;
-        if (run && !run->routRequired)
-            whyNot = "Нет Rвых для Qtc = 0,7: её дало бы лишь бесконечное Rвых";
-        else if (run && rout < 0)
-            whyNot = shown("Rвых = " + withMinusSign(formatGeneral(rout)) + " Ом не построить. " +
-                           qtcAdvice(*run).text);
-        else if (const std::string range = run ? target.field->refusedRange(rout) : "";
-                 !range.empty())
-            whyNot = shown("Rвых = " + target.field->text(rout) + " Ом вне диапазона " + range);
-        menu.addItem(items[i], whyNot, [take = target.take, rout] { take(rout); });
-    }
+    std::optional<RoutForTarget> offer;
+    if (const SpeakerRun *run = subject.run)
+        offer = RoutForTarget{targetQtc, run->routRequired, qtcAdvice(*run).text};
+    addRoutHandOvers(menu, subject.menus->routTargets, offer ? &*offer : nullptr);
 }
 
 // The box volume that reaches Qtc = 0,7 at Rвых = 0, computed as "Вычислить" computes.
@@ -154,6 +141,11 @@ void SpeakerMenus::addCopy(ActionMenu &menu, const Subject &subject) {
                  [menus = subject.menus, run = kept(subject.run)] { menus->copyResults(run); });
 }
 
+void SpeakerMenus::addDriverWindow(ActionMenu &menu, const Subject &subject) {
+    menu.addItem("Динамик и усилитель…", {},
+                 [&page = subject.menus->page] { page.showDriverWindow(); });
+}
+
 // One line for each input and result, named as the page's rows: «Fs = 19 Гц».
 void SpeakerMenus::copyResults(const SpeakerRun &run) const {
     const Driver &d = run.driver;
@@ -174,10 +166,17 @@ void SpeakerMenus::offerOnChart(QWidget *chart) {
     offerMenu(chart, [this](QMenu &menu) {
         const SpeakerRun *run = page.validRun();
         ActionMenu items(menu, run ? QString() : "График пуст: нажмите «Вычислить»");
+        items.startSection();
         items.addItem("Экспорт АЧХ в FRD…", {}, [this, run = kept(run)] { exportResponse(run); });
         items.addItem("Копировать таблицу АЧХ", {}, [run = kept(run)] {
             QApplication::clipboard()->setText(shown(responseTable(run)));
         });
+        // The impedance with the Le of the driver-load window, and the window itself.
+        items.startSection();
+        items.addItem("Экспорт импеданса в ZMA…", {}, [this, run = kept(run)] {
+            exportImpedance(page.chart(), run, page.driverInputs());
+        });
+        items.addItem("Динамик и усилитель…", {}, [this] { page.showDriverWindow(); });
     });
 }
 

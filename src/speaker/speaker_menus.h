@@ -14,7 +14,8 @@ struct SpeakerRun;
 
 // What the loudspeaker page offers beyond its calculation: the results' menu (on the results,
 // the caption of the required Rвых and, for the keyboard, "Вычислить"), their tooltips and copy;
-// and the chart's menu, which exports both curves as FRD files or copies them as a table.
+// and the chart's menu, which exports both curves as FRD files or copies them as a table, and
+// the impedance as a ZMA file; both open the window «Динамик и усилитель».
 class SpeakerMenus {
 public:
     explicit SpeakerMenus(SpeakerPage &page) : page(page) {}
@@ -30,6 +31,7 @@ public:
 
     // Variant 2's Rвых field of the non-inverting and of the inverting page.
     void setRoutTargets(HandOver nonInverting, HandOver inverting);
+    const std::array<HandOver, 2> &amplifierTargets() const { return routTargets; }
 
     // The menu's subject: the page's last valid run, if any.
     struct Subject {
@@ -48,8 +50,9 @@ private:
     static void addVolumeForTarget(ActionMenu &menu, const Subject &subject);
     static void addValues(ActionMenu &menu, const Subject &subject);
     static void addCopy(ActionMenu &menu, const Subject &subject);
+    static void addDriverWindow(ActionMenu &menu, const Subject &subject);
     static bool offersVolume(const Subject &subject);
-    static const std::array<MenuAction<Subject>, 4> actions;
+    static const std::array<MenuAction<Subject>, 5> actions;
 
     SpeakerPage &page;
     std::array<HandOver, 2> routTargets; // non-inverting, inverting

@@ -8,6 +8,8 @@
 #include "input/numeric_fields.h"
 #include "speaker/chart_readout.h"
 #include "speaker/closed_box.h"
+#include "speaker/driver_load_fields.h"
+#include "speaker/driver_window.h"
 #include "speaker/response_chart.h"
 #include "speaker/speaker_design.h"
 #include "speaker/speaker_menus.h"
@@ -47,7 +49,8 @@ const QString chartDescription =
 } // namespace
 
 SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
-    : QWidget(parent), fields(f), last(l), menus(std::make_unique<SpeakerMenus>(*this)) {
+    : QWidget(parent), fields(f), last(l), menus(std::make_unique<SpeakerMenus>(*this)),
+      driverLoadInputs(defaultDriverLoadInputs()) {
     setObjectName("TabSheet3");
     setAutoFillBackground(true); // button face, as the rest of the window
 
@@ -88,6 +91,7 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
         {resultLabels[2], resultLabels[3], resultLabels[0], resultLabels[1], requiredRout}, [this] {
             run.markStale();
             emptyChart();
+            emit recordChanged();
         });
     fields.setDefaultButton(button);
     const auto speakerFields = groupFields(FieldGroup::Speaker);
@@ -152,6 +156,21 @@ void SpeakerPage::buildResults() {
 
 void SpeakerPage::setRoutTargets(HandOver nonInverting, HandOver inverting) {
     menus->setRoutTargets(std::move(nonInverting), std::move(inverting));
+}
+
+void SpeakerPage::showDriverWindow() {
+    if (!driverWindow) {
+        driverWindow = std::make_unique<DriverWindow>(window(), run, driverLoadInputs,
+                                                      menus->amplifierTargets());
+        connect(this, &SpeakerPage::recordChanged, driverWindow.get(), &DriverWindow::follow);
+    }
+    driverWindow->showOver();
+}
+
+void SpeakerPage::takeSenseResistor(double ohms) {
+    driverLoadInputs.rt = ohms;
+    if (driverWindow)
+        driverWindow->takeSenseResistor(ohms);
 }
 
 void SpeakerPage::calculateAtStart() {

@@ -4,6 +4,7 @@
 #include "core/last_valid_run.h"
 #include "input/hand_over_field.h"
 #include "input/numeric_fields.h"
+#include "speaker/driver_model.h"
 #include "speaker/speaker_run.h"
 
 #include <QString>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class ChartReadout;
+class DriverWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -60,6 +62,13 @@ public:
     // the plot and while the chart shows no curves.
     QString chartReadout(QPoint at) const;
 
+    // The window «Динамик и усилитель», made when first asked for, over the main window.
+    void showDriverWindow();
+    // Its inputs, kept here for the chart's impedance export too; the defaults until it is opened.
+    const DriverLoadInputs &driverInputs() const { return driverLoadInputs; }
+    // The current-sense resistor of the amplifier whose Rвых the page takes, for that window.
+    void takeSenseResistor(double ohms);
+
     // Draws the chart as a picture of a run, the page's last valid one: where a key-down has
     // emptied the chart, the run's curves are back in it while `draw` runs, and out again after,
     // before the window paints.
@@ -89,4 +98,7 @@ private:
     LastValidRun<SpeakerRun> run;
     std::unique_ptr<SpeakerMenus> menus;
     ChartReadout *readout = nullptr;
+    DriverLoadInputs driverLoadInputs;
+    // A window of the main window's; gone before the page whose run it follows.
+    std::unique_ptr<DriverWindow> driverWindow;
 };

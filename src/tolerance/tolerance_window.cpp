@@ -1,10 +1,8 @@
 #include "tolerance/tolerance_window.h"
 
-#include "input/field_keys.h"
-#include "input/field_table.h"
+#include "input/bounded_field.h"
 #include "tolerance/spread_table.h"
 #include "ui/accessible_names.h"
-#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 
@@ -25,21 +23,16 @@ struct InputField {
     const char *objectName;
     const char *caption;
     const char *defaultText;
-    double min; // both bounds inclusive
-    const char *minText;
-    double max;
-    const char *maxText;
+    BoundedField::Range range;
 };
 
 constexpr std::array<InputField, 3> inputFields{{
-    {"PartsTolerance", "Допуск R1, R2, Roc (%)", "1", 0, "0", 20, "20"},
-    {"SenseTolerance", "Допуск Rт (%)", "1", 0, "0", 20, "20"},
-    {"LoadPower", "Мощность в нагрузке, Вт", "100", 1, "1", 5000, "5000"},
+    {"PartsTolerance", "Допуск R1, R2, Roc (%)", "1", {0, "0", 20, "20"}},
+    {"SenseTolerance", "Допуск Rт (%)", "1", {0, "0", 20, "20"}},
+    {"LoadPower", "Мощность в нагрузке, Вт", "100", {1, "1", 5000, "5000"}},
 }};
 
 QString shown(const std::string &text) { return QString::fromStdString(text); }
-
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 // A cell as a screen reader announces it: «Rвых (Ом), Минимум = 0,59»; an empty one without
 // the value.
@@ -72,10 +65,9 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
         field->setText(input.defaultText);
         field->setFixedWidth(65);
         nameField(field, {label});
-        field->installEventFilter(this);
+        bounded[i] = new BoundedField(field, input.range);
         connect(field, &QLineEdit::textChanged, this,
                 [this] { runHandler([this] { fillTable(); }); });
-        connect(field, &QLineEdit::editingFinished, this, [this, i] { clampField(i); });
         const int row = static_cast<int>(i);
         inputGrid->addWidget(label, row, 0);
         inputGrid->addWidget(field, row, 1);
@@ -98,11 +90,7 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(table);
 
-    status = new QLabel(this);
-    status->setObjectName("RunStatus");
-    status->setWordWrap(true);
-    setTextColour(status, Qt::red);
-    status->hide();
+    status = newStatusLabel(this);
     layout->addWidget(status);
 
     auto *buttons = new QHBoxLayout;
@@ -127,7 +115,7 @@ void ToleranceWindow::keyPressEvent(QKeyEvent *event) {
 }
 
 // A field that holds the focus finishes its editing as QWidget's destructor deletes it, when
-// this window is no longer one to clamp or fill anything.
+// this window is no longer one to fill anything.
 ToleranceWindow::~ToleranceWindow() {
     for (QLineEdit *field : fields)
         disconnect(field, nullptr, this, nullptr);
@@ -167,43 +155,15 @@ void ToleranceWindow::follow() {
     fillTable();
 }
 
-bool ToleranceWindow::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    auto *field = static_cast<QLineEdit *>(watched);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
-        return false;
-    backspace = key->key() == Qt::Key_Backspace;
-    setFieldColour(field, clWindow());
-    // Enter reaches the field, which then finishes its editing.
-    return !isEnter(key->key()) && filterFieldKey(field, *key, backspace);
-}
-
 std::optional<ToleranceWindow::Inputs> ToleranceWindow::inputs() const {
     std::array<double, inputFields.size()> values{};
     for (std::size_t i = 0; i < inputFields.size(); ++i) {
-        const FieldCheck check = checkNumberText(fields[i]->text().toStdString(),
-                                                 inputFields[i].min, inputFields[i].max);
-        if (check.verdict != FieldVerdict::Accepted)
+        const std::optional<double> value = bounded[i]->value();
+        if (!value)
             return std::nullopt;
-        values[i] = check.value;
+        values[i] = *value;
     }
     return Inputs{{values[0], values[1]}, values[2]};
-}
-
-// A field left holding no value within its range: the bound it broke, if any, and yellow.
-void ToleranceWindow::clampField(std::size_t index) {
-    const InputField &input = inputFields[index];
-    QLineEdit *field = fields[index];
-    const FieldCheck check = checkNumberText(field->text().toStdString(), input.min, input.max);
-    if (check.verdict == FieldVerdict::Accepted)
-        return;
-    if (check.verdict == FieldVerdict::BelowMin)
-        field->setText(input.minText);
-    else if (check.verdict == FieldVerdict::AboveMax)
-        field->setText(input.maxText);
-    setFieldColour(field, clYellow());
 }
 
 void ToleranceWindow::fillTable() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class BoundedField;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,7 +45,6 @@ public:
     void follow();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -53,12 +53,12 @@ private:
         double loadWatts;
     };
     std::optional<Inputs> inputs() const;
-    void clampField(std::size_t index);
     void fillTable();
     void copyTable() const;
     void updateCopy();
 
     std::array<QLineEdit *, 3> fields{};
+    std::array<BoundedField *, 3> bounded{};
     QLabel *caption = nullptr;
     QTableWidget *table = nullptr;
     QPushButton *copyButton = nullptr;
@@ -68,5 +68,4 @@ private:
     std::optional<AmplifierRun> run;
     std::optional<SpeakerRun> speaker;
     std::vector<std::vector<std::string>> cells; // as shown; empty while a field has no value
-    bool backspace = false;                      // the last key-down in a field was Backspace
 };

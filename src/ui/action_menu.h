@@ -48,6 +48,13 @@ private:
     bool started = false;
 };
 
+// What an item keeps of the run its menu was filled from: a copy, or an empty run where there is
+// none (the item is then disabled).
+template <class Run>
+Run kept(const Run *run) {
+    return run ? *run : Run{};
+}
+
 // One action of a page's menus: how the tooltips and the button's description name it, whether it
 // is offered for a subject (always, when null), and the items it adds.
 template <class Subject>

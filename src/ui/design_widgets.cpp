@@ -72,3 +72,12 @@ QLineEdit *newEdit(QWidget *parent, int number, const QString &text, QRect geome
 QGroupBox *newGroupBox(QWidget *parent, int number, const QString &caption, QRect geometry) {
     return newControl<QGroupBox>(parent, "GroupBox", number, caption, geometry);
 }
+
+QLabel *newStatusLabel(QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName("RunStatus");
+    label->setWordWrap(true);
+    setTextColour(label, Qt::red);
+    label->hide();
+    return label;
+}

@@ -32,3 +32,7 @@ QPushButton *newButton(QWidget *parent, int number, const QString &caption, QRec
                        bool bold);
 QLineEdit *newEdit(QWidget *parent, int number, const QString &text, QRect geometry);
 QGroupBox *newGroupBox(QWidget *parent, int number, const QString &caption, QRect geometry);
+
+// The red line of a window of its own ("RunStatus") that says why it offers nothing now; hidden
+// until then, and wrapped to the window's width.
+QLabel *newStatusLabel(QWidget *parent);
