@@ -7,10 +7,10 @@
 
 HandOverField::HandOverField(NumericFields &f, QLineEdit *e, const FieldSpec &s, const char *u,
                              std::string (*fmt)(double))
-    : fields(&f), edit(e), spec(&s), unit(u), format(fmt) {}
+    : fields(&f), edit(e), tableRow(&s), unit(u), format(fmt) {}
 
 std::string HandOverField::refusedRange(double value) const {
-    return fieldTakes(*spec, text(value)) ? std::string() : range();
+    return fieldTakes(*tableRow, text(value)) ? std::string() : range();
 }
 
 void HandOverField::write(double value) const {

@@ -13,8 +13,8 @@ class QLineEdit;
 // writing is what typing over its text would do: so the check and the write cannot part.
 class HandOverField {
 public:
-    HandOverField(NumericFields &fields, QLineEdit *edit, const FieldSpec &spec, const char *unit,
-                  std::string (*format)(double));
+    HandOverField(NumericFields &fields, QLineEdit *edit, const FieldSpec &tableRow,
+                  const char *unit, std::string (*format)(double));
 
     // The value as the field would be given it.
     std::string text(double value) const { return format(value); }
@@ -23,14 +23,14 @@ public:
     // when it takes it.
     std::string refusedRange(double value) const;
     // The range it takes, «0,05 … 1000 кОм».
-    std::string range() const { return rangeText(*spec, unit); }
+    std::string range() const { return rangeText(*tableRow, unit); }
 
     void write(double value) const;
 
 private:
     NumericFields *fields;
     QLineEdit *edit;
-    const FieldSpec *spec;
+    const FieldSpec *tableRow;
     const char *unit;
     std::string (*format)(double);
 };
