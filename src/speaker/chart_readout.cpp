@@ -110,8 +110,7 @@ bool ChartReadout::eventFilter(QObject *watched, QEvent *event) {
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(viewport->mapToGlobal(at), text + "\n" + hint,
-                               viewport);
+            QToolTip::showText(viewport->mapToGlobal(at), text + "\n" + hint, viewport);
     });
     return !move;
 }
