@@ -16,7 +16,6 @@ public:
     const Run *valid() const { return run && !stale ? &*run : nullptr; }
     // The group's last result, also after a key-down; null when the last run had none.
     const Run *lastResult() const { return run ? &*run : nullptr; }
-    bool isStale() const { return run && stale; }
 
     // Why there is no result; empty while there is one.
     std::string whyNone() const { return valid() ? std::string() : "Нет результата: " + reason(); }
@@ -36,7 +35,6 @@ public:
         stale = false;
         refusal = std::move(message);
     }
-    void clear() { refuse({}); }
     // A run under way: should an error end it, that is why there is no result.
     void start() { refuse("расчёт прервала ошибка"); }
     void markStale() { stale = true; }
