@@ -12,6 +12,7 @@
 #include "ui/accessible_names.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
+#include "ui/shown_text.h"
 #include "ui/timage.h"
 
 #include <QGroupBox>
@@ -28,8 +29,6 @@ constexpr const char *increaseR = "Увеличьте R!";
 
 constexpr std::array<int, 5> fieldRowsY{40, 72, 104, 136, 168};
 constexpr std::array<int, 2> resultRowsY{224, 248};
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 } // namespace
 

@@ -8,14 +8,13 @@
 #include "core/decimal_text.h"
 #include "ui/accessible_names.h"
 #include "ui/export_file.h"
+#include "ui/shown_text.h"
 #include "ui/values_window.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 constexpr std::array<std::pair<StandardSeries, const char *>, 2> seriesNames{{
     {StandardSeries::E24, "E24"},

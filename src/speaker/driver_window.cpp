@@ -12,6 +12,7 @@
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
+#include "ui/shown_text.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,8 +28,6 @@
 #include <cmath>
 
 namespace {
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 // The four charts in the order of driverChartLines, two by two.
 struct ChartDesign {

@@ -12,6 +12,7 @@
 #include "ui/accessible_names.h"
 #include "ui/announcement.h"
 #include "ui/dialog_folder.h"
+#include "ui/shown_text.h"
 #include "ui/values_window.h"
 
 #include <QApplication>
@@ -21,12 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-
-namespace {
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
-
-} // namespace
 
 const QString SpeakerMenus::chartMenuHint =
     "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ, экспорт "

@@ -16,6 +16,7 @@
 #include "ui/accessible_names.h"
 #include "ui/classic_look.h"
 #include "ui/design_widgets.h"
+#include "ui/shown_text.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -24,8 +25,6 @@
 #include <QPushButton>
 
 namespace {
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 QList<QPointF> responseCurve(const std::array<double, responsePoints> &frequencies, double fc,
                              double q) {

@@ -5,6 +5,7 @@
 #include "ui/accessible_names.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
+#include "ui/shown_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,8 +32,6 @@ constexpr std::array<InputField, 3> inputFields{{
     {"SenseTolerance", "Допуск Rт (%)", "1", {0, "0", 20, "20"}},
     {"LoadPower", "Мощность в нагрузке, Вт", "100", {1, "1", 5000, "5000"}},
 }};
-
-QString shown(const std::string &text) { return QString::fromStdString(text); }
 
 // A cell as a screen reader announces it: «Rвых (Ом), Минимум = 0,59»; an empty one without
 // the value.
