@@ -3,7 +3,7 @@
 // The main window as the program shows it, for benchmarks of what its buttons do.
 
 #include "app/unit1.h"
-#include "help/unit2.h"
+#include "help/widgets/unit2.h"
 #include "ui/classic_look.h"
 #include "ui/qt_translations.h"
 

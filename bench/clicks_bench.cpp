@@ -6,8 +6,8 @@
 
 #include "bench_inputs.h"
 #include "bench_window.h"
-#include "speaker/driver_window.h"
-#include "speaker/speaker_page.h"
+#include "driver_load/widgets/driver_window.h"
+#include "speaker/widgets/speaker_page.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -83,7 +83,7 @@ BENCHMARK_CAPTURE(clickNewtonWorst, Button5TenAttempts, 5, 0, FieldGroup::NonInv
 // The window «Динамик и усилитель», made and shown over page 3 with its default inputs.
 DriverWindow *shownDriverWindow() {
     window->PageControl1->setCurrentIndex(2);
-    window->TabSheet3->showDriverWindow();
+    window->openDriverWindow();
     auto *driver = window->findChild<DriverWindow *>("DriverWindow");
     QApplication::processEvents();
     require(driver && driver->current(), "the window shows the page's run");

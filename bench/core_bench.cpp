@@ -7,9 +7,9 @@
 #include "amplifier/inverting.h"
 #include "amplifier/non_inverting.h"
 #include "bench_inputs.h"
+#include "driver_load/driver_load.h"
+#include "driver_load/driver_load_fields.h"
 #include "speaker/closed_box.h"
-#include "speaker/driver_load.h"
-#include "speaker/driver_load_fields.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 //   startup_bench --child app|floor     one start, e.g. under valgrind --tool=callgrind
 
 #include "app/unit1.h"
-#include "help/unit2.h"
-#include "speaker/response_chart.h"
-#include "speaker/speaker_page.h"
+#include "help/widgets/unit2.h"
+#include "speaker/widgets/response_chart.h"
+#include "speaker/widgets/speaker_page.h"
 #include "ui/classic_look.h"
 #include "ui/qt_translations.h"
 

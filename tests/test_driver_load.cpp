@@ -5,10 +5,10 @@
 
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
+#include "driver_load/driver_f3.h"
+#include "driver_load/driver_load_export.h"
+#include "driver_load/driver_load_fields.h"
 #include "ngspice_run.h"
-#include "speaker/driver_f3.h"
-#include "speaker/driver_load_export.h"
-#include "speaker/driver_load_fields.h"
 #include "speaker/response_export.h"
 
 #include <QTest>

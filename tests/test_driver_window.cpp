@@ -3,10 +3,10 @@
 // core model, the hand-over into Variant 2, the exports read back, and the netlist with the
 // loudspeaker from a group's menu solved by ngspice.
 
-#include "amplifier/amplifier_page.h"
+#include "amplifier/widgets/amplifier_page.h"
+#include "driver_load/driver_load.h"
+#include "driver_load/driver_load_fields.h"
 #include "ngspice_run.h"
-#include "speaker/driver_load.h"
-#include "speaker/driver_load_fields.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 

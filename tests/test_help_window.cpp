@@ -3,10 +3,10 @@
 #include "core/decimal_text.h"
 #include "core/last_results.h"
 #include "cp1251.h"
+#include "driver_load/driver_load_fields.h"
 #include "help/help_file.h"
 #include "input/field_table.h"
 #include "scratch_files.h"
-#include "speaker/driver_load_fields.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 

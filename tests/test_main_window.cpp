@@ -1,10 +1,10 @@
 // The main window driven as a user drives it: keystrokes into the real fields, clicks on the
 // real buttons, then what the labels, colours, focus and banner show.
 
-#include "amplifier/amplifier_page.h"
+#include "amplifier/widgets/amplifier_page.h"
 #include "closed_box_model.h"
 #include "core/arithmetic_fault.h"
-#include "speaker/response_chart.h"
+#include "speaker/widgets/response_chart.h"
 #include "ui/action_menu.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"

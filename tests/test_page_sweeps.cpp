@@ -4,10 +4,10 @@
 // shown, every result label reads back as the value stored, and the results agree with the
 // nodal solution of the circuit or the textbook closed box.
 
-#include "amplifier/amplifier_page.h"
+#include "amplifier/widgets/amplifier_page.h"
 #include "closed_box_model.h"
 #include "ngspice_run.h"
-#include "speaker/response_chart.h"
+#include "speaker/widgets/response_chart.h"
 #include "sweep_checks.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"

@@ -1,10 +1,10 @@
 // The two schematics and the program icon: format, palette, and the parts an engineer looks for,
 // sampled where the drawing puts them.
 
-#include "amplifier/amplifier_page.h"
-#include "amplifier/schematics.h"
+#include "amplifier/widgets/amplifier_page.h"
+#include "amplifier/widgets/schematics.h"
 #include "app/unit1.h"
-#include "help/unit2.h"
+#include "help/widgets/unit2.h"
 #include "ui/classic_look.h"
 #include "ui/program_icon.h"
 

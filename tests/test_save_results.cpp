@@ -6,7 +6,7 @@
 #include "expected_report.h"
 #include "report/output_files.h"
 #include "scratch_files.h"
-#include "speaker/response_chart.h"
+#include "speaker/widgets/response_chart.h"
 #include "ui/classic_look.h"
 #include "ui/timage.h"
 #include "window_fixture.h"

@@ -2,7 +2,7 @@
 // worked examples, field faults, key-downs and the chart that follows the data.
 
 #include "closed_box_model.h"
-#include "speaker/response_chart.h"
+#include "speaker/widgets/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 

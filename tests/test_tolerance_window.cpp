@@ -1,7 +1,7 @@
 // The window «Разброс параметров» driven by keys and clicks: a typed tolerance read back from the
 // table, an input clamped when left, the copy, and what a screen reader is told.
 
-#include "tolerance/tolerance_window.h"
+#include "tolerance/widgets/tolerance_window.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 

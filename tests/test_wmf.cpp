@@ -1,5 +1,5 @@
 #include "cp1251.h"
-#include "speaker/response_chart.h"
+#include "speaker/widgets/response_chart.h"
 #include "ui/classic_look.h"
 #include "window_fixture.h"
 #include "wmf/writer.h"

@@ -4,9 +4,9 @@
 // as a user does, and the error report an action opens.
 
 #include "app/unit1.h"
-#include "help/unit2.h"
-#include "speaker/response_chart.h"
-#include "speaker/speaker_page.h"
+#include "help/widgets/unit2.h"
+#include "speaker/widgets/response_chart.h"
+#include "speaker/widgets/speaker_page.h"
 #include "ui/qt_translations.h"
 #include "ui/timage.h"
 #include "user_locales.h"

@@ -1,5 +1,5 @@
 #include "app/unit1.h"
-#include "help/unit2.h"
+#include "help/widgets/unit2.h"
 #include "ui/classic_look.h"
 #include "ui/qt_translations.h"
 

@@ -1,16 +1,18 @@
 #include "app/unit1.h"
 
-#include "amplifier/amplifier_designs.h"
-#include "amplifier/amplifier_page.h"
-#include "help/unit2.h"
-#include "input/numeric_fields.h"
+#include "amplifier/widgets/amplifier_designs.h"
+#include "amplifier/widgets/amplifier_page.h"
+#include "driver_load/driver_load_fields.h"
+#include "driver_load/widgets/driver_exports.h"
+#include "driver_load/widgets/driver_window.h"
+#include "help/widgets/unit2.h"
+#include "input/widgets/numeric_fields.h"
 #include "report/output_files.h"
 #include "report/save_plan.h"
-#include "report/save_results.h"
-#include "speaker/driver_model.h"
-#include "speaker/response_chart.h"
-#include "speaker/speaker_page.h"
-#include "tolerance/tolerance_window.h"
+#include "report/widgets/save_results.h"
+#include "speaker/widgets/response_chart.h"
+#include "speaker/widgets/speaker_page.h"
+#include "tolerance/widgets/tolerance_window.h"
 #include "ui/announcement.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
@@ -26,7 +28,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
-TForm1::TForm1(QWidget *parent) : QWidget(parent, designWindowFlags) {
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent, designWindowFlags), driverInputs(defaultDriverLoadInputs()) {
     setUpWindow(this, "Form1", "Усилитель с комбинированной ООС по напряжению и току");
     setFixedSize(744, 502);
     fields = new NumericFields(last, this);
@@ -82,20 +85,28 @@ void TForm1::connectPages() {
                             page->takeRequiredRout(ohms);
                         }};
     };
-    TabSheet3->setRoutTargets(routInto(TabSheet1), routInto(TabSheet2));
-    // The loudspeaker page's run and the Le of its window «Динамик и усилитель», as a netlist's
+    variant2Rout = {routInto(TabSheet1), routInto(TabSheet2)};
+    TabSheet3->setRoutTargets(variant2Rout[0], variant2Rout[1]);
+    TabSheet3->setDriverLoad({[this] { openDriverWindow(); },
+                              [this](QWidget *control, const SpeakerRun &run) {
+                                  exportImpedance(control, run, driverInputs);
+                              }});
+    // The loudspeaker page's run and the Le of the window «Динамик и усилитель», as a netlist's
     // load.
     const auto loudspeaker = [this] {
         const SpeakerRun *run = TabSheet3->validRun();
-        return run ? DriverOffer{driverCircuit(*run, TabSheet3->driverInputs().le), {}}
+        return run ? DriverOffer{driverCircuit(*run, driverInputs.le), {}}
                    : DriverOffer{{}, "Пример применения: " + TabSheet3->record().whyNone()};
     };
     for (AmplifierPage *page : {TabSheet1, TabSheet2}) {
         // Variant 3's Rвых, and its Rт for the loudspeaker page's window.
         page->setRoutTarget({&TabSheet3->amplifierRoutField(), [this, page](double ohms) {
                                  PageControl1->setCurrentWidget(TabSheet3);
-                                 if (const AmplifierRun *run = page->validRun(3))
-                                     TabSheet3->takeSenseResistor(run->network.rt);
+                                 if (const AmplifierRun *run = page->validRun(3)) {
+                                     driverInputs.rt = run->network.rt;
+                                     if (auto *window = following.made<DriverWindow>())
+                                         window->takeSenseResistor(run->network.rt);
+                                 }
                                  TabSheet3->takeAmplifierRout(ohms);
                              }});
         page->setDriverSource(loudspeaker);
@@ -104,20 +115,19 @@ void TForm1::connectPages() {
             lastAmplifierVariant = variant;
         });
         // One spread window for the main window, with the loudspeaker page's run when it has one.
-        // It follows the group and the loudspeaker page as they are recomputed.
-        connect(page, &AmplifierPage::spreadRequested, this, [this, page](int variant) {
-            if (!tolerance)
-                tolerance = new ToleranceWindow(this);
-            tolerance->showFor(page->record(variant), TabSheet3->record());
+        page->setSpreadWindow([this, page](int variant) {
+            following.open<ToleranceWindow>(this).showFor(page->record(variant),
+                                                          TabSheet3->record());
         });
-        connect(page, &AmplifierPage::recordChanged, this, &TForm1::followRecords);
     }
-    connect(TabSheet3, &SpeakerPage::recordChanged, this, &TForm1::followRecords);
+    // The windows of their own follow every page as it is recomputed.
+    for (RecordPage *page : std::initializer_list<RecordPage *>{TabSheet1, TabSheet2, TabSheet3})
+        connect(page, &RecordPage::recordChanged, this, [this] { following.follow(); });
 }
 
-void TForm1::followRecords() {
-    if (tolerance)
-        tolerance->follow();
+// «Динамик и усилитель», over the main window.
+void TForm1::openDriverWindow() {
+    following.open<DriverWindow>(this, TabSheet3->record(), driverInputs, variant2Rout).showOver();
 }
 
 TForm1::~TForm1() = default;

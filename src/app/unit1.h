@@ -1,8 +1,12 @@
 #pragma once
 
 #include "core/last_results.h"
+#include "driver_load/driver_model.h"
+#include "input/widgets/hand_over_field.h"
+#include "ui/following_windows.h"
 
 #include <QWidget>
+#include <array>
 
 class AmplifierPage;
 class NumericFields;
@@ -11,12 +15,12 @@ class QPushButton;
 class QTabWidget;
 class SpeakerPage;
 class TForm2;
-class ToleranceWindow;
 struct SavePlan;
 
 // The main window: the banner, the three pages and the bottom buttons. Each page owns its
-// controls; the window composes them, owns the record of the last calculations, and holds the
-// handlers of every button, each of which runs under the default error report.
+// controls; the window composes them, owns the record of the last calculations and the windows
+// that follow the pages, and holds the handlers of every button, each of which runs under the
+// default error report.
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -50,6 +54,10 @@ public:
 
     void setVisible(bool visible) override;
 
+    // «Динамик и усилитель», as the loudspeaker page's menus open it: made the first time, over
+    // the main window.
+    void openDriverWindow();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -57,13 +65,18 @@ protected:
 
 private:
     void connectPages();
-    void followRecords();
     SavePlan savePlan() const;
 
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;
-    ToleranceWindow *tolerance = nullptr; // made when first asked for
+    // Variant 2's Rвых fields of the non-inverting and the inverting page, as the loudspeaker's
+    // menus hand an Rвых over.
+    std::array<HandOver, 2> variant2Rout;
+    // The inputs of the window «Динамик и усилитель», kept from one opening to the next and for
+    // the netlist and the impedance the other menus take from them.
+    DriverLoadInputs driverInputs;
+    FollowingWindows following;
     // The group of the last amplifier run: what the report's amplifier section describes.
     const AmplifierPage *lastAmplifierPage = nullptr;
     int lastAmplifierVariant = 0;

@@ -1,6 +1,5 @@
 #include "core/file_error.h"
 
-#include "core/current_folder.h"
 #include "core/replacing_file.h"
 
 #include <cerrno>
@@ -40,12 +39,4 @@ std::string fileErrorReason(int error) {
         if (reason.error == error)
             return reason.text;
     return "ошибка ввода-вывода (код " + std::to_string(error) + ")";
-}
-
-std::string cannotSaveText(const std::string &path, const std::string &reason) {
-    return "Не удалось сохранить «" + fullPath(path) + "»: " + reason + ".";
-}
-
-std::string fileErrorText(const std::string &path, int error) {
-    return cannotSaveText(path, fileErrorReason(error));
 }

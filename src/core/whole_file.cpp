@@ -5,9 +5,14 @@
 
 #include <stdexcept>
 
+std::string cannotSaveText(const std::string &path, const std::string &reason) {
+    return "Не удалось сохранить «" + fullPath(path) + "»: " + reason + ".";
+}
+
 void writeWholeFiles(const std::vector<FileBytes> &files) {
     if (const auto fault = writeFileSet(files))
-        throw std::runtime_error(fileErrorText(files[fault->file].path, fault->error));
+        throw std::runtime_error(
+            cannotSaveText(files[fault->file].path, fileErrorReason(fault->error)));
 }
 
 void writeWholeFile(const std::string &path, std::string_view bytes) {

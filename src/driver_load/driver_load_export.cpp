@@ -1,0 +1,87 @@
+#include "driver_load/driver_load_export.h"
+
+#include "core/decimal_text.h"
+#include "core/plain_decimal.h"
+#include "speaker/response_export.h"
+
+#include <vector>
+
+namespace {
+
+// What both files say of the driver in its box.
+std::string modelComments(const SpeakerRun &run, const DriverModel &model,
+                          const DriverLoadInputs &inputs) {
+    return frdDriverComment(run.driver) +
+           frdComment("Box: Vb = " + plainDecimal(run.vb) + " l, fc = " + plainDecimal(model.fc) +
+                      " Hz, Qmc = " + plainDecimal(model.qmc) +
+                      ", Res = " + plainDecimal(model.res) + " Ohm") +
+           frdComment("Voice-coil inductance Le = " + plainDecimal(inputs.le) + " mH, coil cold") +
+           frdComment("Model: Z = Re + j*2*pi*f*Le + Res/(1 + j*Qmc*(f/fc - fc/f))");
+}
+
+} // namespace
+
+std::string zmaText(const SpeakerRun &run, const DriverLoadInputs &inputs) {
+    const DriverModel model = driverModel(run, inputs);
+    const Coil coil = coldCoil(model);
+    std::string text = frdComment("Closed-box loudspeaker, impedance of the driver (ooscalc)") +
+                       modelComments(run, model, inputs) + frdComment("Hz Ohm Deg");
+    for (const double f : frdFrequencies()) {
+        const DriverPoint point = driverPoint(model, coil, 0, f);
+        text += frdLine(f, std::abs(point.z), impedancePhase(point));
+    }
+    return text;
+}
+
+std::string levelFrdText(const SpeakerRun &run, const DriverLoadInputs &inputs) {
+    const DriverModel model = driverModel(run, inputs);
+    const Coil coil = coldCoil(model);
+    std::string text =
+        frdComment("Closed-box loudspeaker, sound pressure level at 1 m in half space (ooscalc)") +
+        modelComments(run, model, inputs) +
+        frdComment("Drive: P = " + plainDecimal(inputs.power) +
+                   " W into Re, E = " + plainDecimal(model.e) +
+                   " V RMS behind Rout = " + plainDecimal(run.rout) + " Ohm") +
+        frdComment("Frequency in Hz, level in dB SPL, phase of the pressure in degrees");
+    for (const double f : frdFrequencies()) {
+        const DriverPoint point = driverPoint(model, coil, run.rout, f);
+        text += frdLine(f, soundLevel(model, coil, point, f), pressurePhase(point));
+    }
+    return text;
+}
+
+std::string levelFrdFileName(const SpeakerRun &run) {
+    if (run.rout == 0)
+        return "Уровень_Rвых_0.frd";
+    return "Уровень_Rвых_" + formatGeneral(run.rout) + "_Ом.frd";
+}
+
+std::string driverLoadTable(const SpeakerRun &run, const DriverLoadInputs &inputs,
+                            const DriverLoad &load) {
+    struct Column {
+        std::string name;
+        const ChartCurve *values;
+    };
+    const std::string atRout = "Уровень при Rвых = " + formatGeneral(run.rout) + " Ом";
+    std::vector<Column> columns{{"f, Гц", &load.frequency},
+                                {"Уровень при Rвых = 0, дБ", &load.ideal.spl},
+                                {atRout + ", дБ", &load.atRout.spl}};
+    if (load.heated)
+        columns.push_back(
+            {atRout + ", катушка нагрета на " + formatGeneral(inputs.heating) + " °C, дБ",
+             &load.heated->spl});
+    columns.insert(columns.end(), {{"|Z|, Ом", &load.impedance},
+                                   {"Фаза Z, °", &load.phase},
+                                   {"Смещение диффузора (пик), мм", &load.excursion},
+                                   {"Напряжение на выходе ОУ (амплитуда), В", &load.opAmpVoltage},
+                                   {"Ток (амплитуда), А", &load.current},
+                                   {"Мощность в Rт, Вт", &load.sensePower}});
+
+    std::string text;
+    for (const Column &column : columns)
+        text += column.name + (&column == &columns.back() ? '\n' : '\t');
+    for (std::size_t k = 0; k < load.frequency.size(); ++k)
+        for (const Column &column : columns)
+            text += formatGeneral((*column.values)[k]) + (&column == &columns.back() ? '\n' : '\t');
+    return text;
+}

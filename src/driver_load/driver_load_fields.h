@@ -1,0 +1,24 @@
+#pragma once
+
+#include "driver_load/driver_model.h"
+
+#include <span>
+
+// The inputs the driver-load window adds to the loudspeaker page's run: caption, default text and
+// the inclusive range, whose bound texts replace a value beyond them. The window builds its
+// fields from this table, the help lists the ranges from it.
+struct DriverLoadField {
+    const char *caption;
+    const char *defaultText;
+    double min;
+    const char *minText;
+    double max;
+    const char *maxText;
+    double DriverLoadInputs::*destination;
+};
+
+// In the order of the window's fields.
+std::span<const DriverLoadField> driverLoadFields();
+
+// The inputs as the fields start: the table's default texts.
+DriverLoadInputs defaultDriverLoadInputs();
