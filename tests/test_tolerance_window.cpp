@@ -63,6 +63,17 @@ private slots:
         typeInto(field("LoadPower"), "0,5");
         QTest::keyClick(field("LoadPower"), Qt::Key_Tab);
         QCOMPARE(field("LoadPower")->text(), "1");
+        // Pasted: more digits than a double holds, a minus sign, no number at all.
+        for (const auto &[pasted, left] :
+             {std::pair{QString(400, '9'), "5000"}, {"−5", "1"}, {"-5", "1"}, {"5e3", "5e3"}}) {
+            QApplication::clipboard()->setText(pasted);
+            field("LoadPower")->setFocus();
+            field("LoadPower")->selectAll();
+            QTest::keyClick(field("LoadPower"), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(field("LoadPower"), Qt::Key_Tab);
+            QCOMPARE(field("LoadPower")->text(), left);
+            QCOMPARE(field("LoadPower")->palette().color(QPalette::Base), clYellow());
+        }
         typeInto(field("LoadPower"), "100");
     }
 
