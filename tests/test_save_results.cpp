@@ -197,7 +197,6 @@ private slots:
         QVERIFY(countPixels(chart, false) > 100);
         QVERIFY(QFileInfo(s.path(chartWmf)).isFile());
         QCOMPARE(entries(s.dir.path()), QStringList({chartBmp, chartWmf, report, schematic}));
-
         // The same chart again once its page has been on screen: the same bytes.
         const QList<QByteArray> first = s.savedFiles();
         s.form->PageControl1->setCurrentIndex(2);
@@ -230,9 +229,8 @@ private slots:
         QCOMPARE(withCurves,
                  s.form->grab(onWindow).toImage().convertToFormat(QImage::Format_RGB888));
 
-        // After a key-down the run's files, byte for byte, the window's events handled between
-        // the steps as in the program; also for a peak above 0 dB, whose level axis has steps of
-        // 5 dB where the emptied chart's had 2.
+        // After a key-down, events handled as in the program: the run's files, byte for byte,
+        // also where a peak above 0 dB gives level steps of 5 dB (the emptied chart had 2).
         for (const QStringList &design :
              {QStringList(), {"267", "3", "1,126", "0,3", "3,5", "19", "92,7"}}) {
             for (int i = 0; i < design.size(); ++i)
