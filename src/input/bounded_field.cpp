@@ -14,7 +14,7 @@ namespace {
 // The field check, and beyond it what only a paste brings: a number after a minus sign (also
 // the true minus sign of the program's texts) is the negative value it reads as, and more digits
 // than a double holds lie above any bound. Both are then clamped as typed numbers are.
-FieldCheck checkPasted(std::string_view text, const BoundedField::Range &range) {
+FieldCheck boundedCheck(std::string_view text, const BoundedField::Range &range) {
     std::string_view number = text;
     bool negative = false;
     for (const std::string_view minus : {"-", "−"})
@@ -45,7 +45,7 @@ BoundedField::BoundedField(QLineEdit *e, Range r) : QObject(e), edit(e), range(r
 }
 
 std::optional<double> BoundedField::value() const {
-    const FieldCheck check = checkPasted(edit->text().toStdString(), range);
+    const FieldCheck check = boundedCheck(edit->text().toStdString(), range);
     if (check.verdict != FieldVerdict::Accepted)
         return std::nullopt;
     return check.value;
@@ -66,7 +66,7 @@ bool BoundedField::eventFilter(QObject *watched, QEvent *event) {
 
 // A field left holding no value within its range: the bound it broke, if any, and yellow.
 void BoundedField::clamp() {
-    const FieldCheck check = checkPasted(edit->text().toStdString(), range);
+    const FieldCheck check = boundedCheck(edit->text().toStdString(), range);
     if (check.verdict == FieldVerdict::Accepted)
         return;
     if (check.verdict == FieldVerdict::BelowMin)
