@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built program's command line without a display and on the offscreen platform: a wrong option
 # or an argument gives one line on stderr and status 2, Qt's own options are taken, and --help or
-# --version that cannot be written fail.   check_command_line.sh <ooscalc>
+# --version that cannot be written, and no display, fail in one line.   check_command_line.sh <ooscalc>
 set -u
 program=$1 work=$(mktemp -d) failures=0
 trap 'rm -rf "$work"' EXIT
@@ -18,7 +18,10 @@ for platform in "" offscreen; do
     expect 2 1 "$platform" -style fusion extra && expect 0 0 "$platform" --version -reverse
 done
 expect 124 0 offscreen -reverse -style fusion -geometry 800x600+0+0 -qwindowtitle x
+expect 1 1 "" && expect 1 1 "" -display :99 -style fusion
 for option in --help --version; do
-    "$program" $option >/dev/full 2>/dev/null && echo "FAIL: $option into /dev/full: 0" >&2 && ((++failures))
+    "$program" $option >/dev/full 2>"$work/stderr"
+    [[ $? -eq 1 && $(<"$work/stderr") == "ooscalc: ошибка записи в стандартный вывод: на диске нет места" ]] ||
+        { echo "FAIL: $option into /dev/full: $(<"$work/stderr")" >&2 && ((++failures)); }
 done
 exit $((failures > 0))

@@ -63,6 +63,16 @@ private slots:
         typeInto(field("LoadPower"), "0,5");
         QTest::keyClick(field("LoadPower"), Qt::Key_Tab);
         QCOMPARE(field("LoadPower")->text(), "1");
+        // Pasted: more digits than a double holds, a minus sign, no number at all.
+        for (const auto &[pasted, left] :
+             {std::pair{QString(400, '9'), "5000"}, {"−5", "1"}, {"-5", "1"}, {"5e3", "5e3"}}) {
+            QApplication::clipboard()->setText(pasted);
+            typeInto(field("LoadPower"), "");
+            QTest::keyClick(field("LoadPower"), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(field("LoadPower"), Qt::Key_Tab);
+            QCOMPARE(field("LoadPower")->text(), left);
+            QCOMPARE(field("LoadPower")->palette().color(QPalette::Base), clYellow());
+        }
         typeInto(field("LoadPower"), "100");
     }
 

@@ -1,11 +1,17 @@
 #include "app/unit1.h"
+#include "core/file_error.h"
 #include "help/widgets/unit2.h"
 #include "ui/classic_look.h"
 #include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string_view>
+#include <vector>
 
 #ifndef OOSCALC_VERSION
 #error "OOSCALC_VERSION is defined by the build"
@@ -62,9 +68,12 @@ struct CommandLine {
         parser.addOption(option);
     }
 
-    // True when the whole text reached the stream.
-    static bool print(const QString &text, std::FILE *stream) {
-        return std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0;
+    // 0 when the whole text reached the stream, else the error number.
+    static int print(const QString &text, std::FILE *stream) {
+        errno = 0;
+        if (std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0)
+            return 0;
+        return errno != 0 ? errno : EIO;
     }
 
     // Unknown options and any argument: one line and status 2.
@@ -78,6 +87,53 @@ struct CommandLine {
         return 2;
     }
 };
+
+// Qt ends the program with qFatal, an abort, when its window system does not start (no display,
+// one that does not answer, a platform plugin that is missing). What Qt says while it starts is
+// held back: passed on once the application stands, or replaced by one line in Russian and
+// status 1.
+struct HeldMessage {
+    QtMsgType type;
+    const char *category; // Qt's category names are static strings
+    QString text;
+};
+std::mutex heldLock;
+std::vector<HeldMessage> heldMessages;
+QString displayOption; // -display, which the xcb platform takes in place of DISPLAY
+
+// The platform Qt tried last, as its plugin loader names it: «Could not load the Qt platform
+// plugin "xcb" …».
+QString triedPlatform() {
+    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", "xcb");
+    for (const HeldMessage &m : heldMessages) {
+        const qsizetype open = m.text.indexOf('"'), close = m.text.indexOf('"', open + 1);
+        if (m.category && std::string_view(m.category) == "qt.qpa.plugin" && open >= 0 &&
+            close > open)
+            platform = m.text.mid(open + 1, close - open - 1);
+    }
+    return platform;
+}
+
+[[noreturn]] void refuseWithoutWindowSystem() {
+    const QString platform = triedPlatform();
+    const QString display =
+        displayOption.isEmpty() ? qEnvironmentVariable("DISPLAY") : displayOption;
+    const QString failure = platform != "xcb" ? "не запустилась"
+                            : display.isEmpty() ? "не нашла дисплея: переменная DISPLAY не задана"
+                                                : "не подключилась к дисплею «" + display + "»";
+    CommandLine::print("ooscalc: окно не открыть: платформа Qt «" + platform + "» " + failure +
+                           ". Задайте в DISPLAY доступный X-дисплей или платформу без экрана: "
+                           "QT_QPA_PLATFORM=offscreen (-platform offscreen).\n",
+                       stderr);
+    std::_Exit(1); // no return into Qt's abort, no destructors of a half-made application
+}
+
+void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    const std::lock_guard lock(heldLock);
+    if (type == QtFatalMsg)
+        refuseWithoutWindowSystem();
+    heldMessages.push_back({type, context.category, text});
+}
 
 } // namespace
 
@@ -94,17 +150,30 @@ int main(int argc, char *argv[]) {
     if (commandLine.parser.isSet(commandLine.help) ||
         commandLine.parser.isSet(commandLine.version)) {
         const QCoreApplication console(argc, argv); // names the program in the usage line
-        const bool printed = CommandLine::print(
+        const int error = CommandLine::print(
             commandLine.parser.isSet(commandLine.help)
                 ? commandLine.parser.helpText() +
                       "\nQt's own options, such as -platform, -style and -geometry, are taken as "
                       "well.\n"
                 : QString("ooscalc %1\n").arg(OOSCALC_VERSION),
             stdout);
-        return printed ? 0 : 1;
+        if (error == 0)
+            return 0;
+        CommandLine::print("ooscalc: ошибка записи в стандартный вывод: " +
+                               QString::fromStdString(fileErrorReason(error)) + "\n",
+                           stderr);
+        return 1;
     }
 
+    displayOption = commandLine.parser.value("display");
+    const QtMessageHandler qtHandler = qInstallMessageHandler(holdStartMessage);
     QApplication application(argc, argv);
+    {
+        const std::lock_guard lock(heldLock);
+        qInstallMessageHandler(qtHandler);
+        for (const HeldMessage &m : heldMessages)
+            qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category), m.text);
+    }
     applyClassicLook(application);
     useRussianQtTexts(application);
 

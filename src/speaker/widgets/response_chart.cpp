@@ -187,6 +187,10 @@ private:
 // The view is given its chart at once: left to itself it would make a default one first.
 ResponseChart::ResponseChart(QWidget *parent) : QChartView(new QChart, parent) {
     setFrameShape(QFrame::NoFrame);
+    // The viewport covers the whole view. Left to Qt, the view's own background would be painted
+    // under it only while Qt does not yet count the viewport as shown, so that a picture of a
+    // chart never on screen would hold one fill more than the same chart's later pictures.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
 
@@ -314,6 +318,9 @@ void ResponseChart::fitAxes() {
     frequencyAxis->setRange(low, high);
     levelAxis->setRange(levelFloor, top);
     levelAxis->setTickInterval(roundStep(top - levelFloor, 8));
+    // Laid out at once: the axis labels and grid would otherwise follow the new step only at the
+    // next event, and a picture drawn before it would show the old step's labels.
+    chart()->layout()->activate();
     frame->update();
 }
 
