@@ -40,12 +40,21 @@
 #include <thread>
 #include <unistd.h>
 
-// In the child, a rename onto the name FILE_FAULTS_FAIL_RENAME fails, as a disk may fail it.
+// In the child, a rename onto the name FILE_FAULTS_FAIL_RENAME fails, as a disk may fail it, and
+// so does a second name (a backup) for the file FILE_FAULTS_FAIL_LINK.
+bool namedBy(const char *variable, const char *path) {
+    const char *slash = std::strrchr(path, '/');
+    return qgetenv(variable) == (slash ? slash + 1 : path);
+}
 extern "C" int rename(const char *from, const char *to) noexcept {
-    const char *slash = std::strrchr(to, '/');
-    if (qgetenv("FILE_FAULTS_FAIL_RENAME") == (slash ? slash + 1 : to))
+    if (namedBy("FILE_FAULTS_FAIL_RENAME", to))
         return errno = EIO, -1;
     return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+extern "C" int link(const char *from, const char *to) noexcept {
+    if (namedBy("FILE_FAULTS_FAIL_LINK", from))
+        return errno = EPERM, -1;
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, 0);
 }
 
 namespace {
@@ -77,6 +86,7 @@ enum class Fault {
     LinkPlantedInASharedFolder,
     LinkToALongName,
     RenameFails,
+    BackupRefusedThenLastRename,
     CurrentFolderRemoved,
 };
 
@@ -109,6 +119,9 @@ const FaultCase faultCases[] = {
     {"link to a 250-byte name", Fault::LinkToALongName, ""},
     // After the files before it in its set were renamed.
     {"rename refused", Fault::RenameFails, "ошибка ввода-вывода (код 5)"},
+    // Its backup refused, then the rename of the last file of its set, which the error names.
+    {"backup refused, then a later rename", Fault::BackupRefusedThenLastRename,
+     "ошибка ввода-вывода (код 5)"},
     // Met by the first file its writer writes, named as given.
     {"current folder removed", Fault::CurrentFolderRemoved, "папка не существует"},
 };
@@ -360,7 +373,11 @@ private slots:
                       faultCases[i].fault != Fault::LinkToAPipeNeverRead) ||
                      written[file].size() > OnePageReader::capacity) &&
                     (faultCases[i].fault != Fault::CurrentFolderRemoved ||
-                     QStringList{saveOrder[0], helpName, exportOrder[0]}.contains(file)))
+                     QStringList{saveOrder[0], helpName, exportOrder[0]}.contains(file)) &&
+                    // A file before the last of a set of more than one.
+                    (faultCases[i].fault != Fault::BackupRefusedThenLastRename ||
+                     (saveOrder.indexOf(file) >= 0 && file != saveOrder.back()) ||
+                     file == exportOrder[1]))
                     QTest::addRow("%s: %s", faultCases[i].name, qPrintable(file)) << file << i;
     }
 
@@ -399,6 +416,7 @@ private slots:
         case Fault::ReadOnlyDirectory:
         case Fault::WriteFailsPartWay:
         case Fault::RenameFails:
+        case Fault::BackupRefusedThenLastRename:
         case Fault::CurrentFolderRemoved:
             break;
         case Fault::DirectoryInTheWay:
@@ -460,16 +478,23 @@ private slots:
             c.fault == Fault::LinkToAPipeNeverRead)
             onePage.emplace(linkTarget, c.fault == Fault::LinkToAPipeNeverRead);
         // The faults the child brings about itself, told in the environment it inherits.
-        qputenv("FILE_FAULTS_FAIL_RENAME", c.fault == Fault::RenameFails ? file.toUtf8() : "");
+        const bool twoFaults = c.fault == Fault::BackupRefusedThenLastRename;
+        qputenv("FILE_FAULTS_FAIL_RENAME", c.fault == Fault::RenameFails ? file.toUtf8()
+                                           : twoFaults                   ? names.back().toUtf8()
+                                                                         : "");
+        qputenv("FILE_FAULTS_FAIL_LINK", twoFaults ? file.toUtf8() : "");
         qputenv("FILE_FAULTS_REMOVE_FOLDER", removed ? "1" : "");
         const QString shown = saveInChild(program, s.cwd, mode, limited, shared);
         const QByteArray piped = pipe ? pipe->finish() : QByteArray();
         onePage.reset();
 
-        const QString expected =
-            c.reason.isEmpty()
-                ? QString()
-                : QString("Не удалось сохранить «%1»: %2.").arg(removed ? file : path, c.reason);
+        const QString expected = c.reason.isEmpty()
+                                     ? QString()
+                                     : QString("Не удалось сохранить «%1»: %2.")
+                                           .arg(removed     ? file
+                                                : twoFaults ? s.cwd + "/" + names.back()
+                                                            : path,
+                                                c.reason);
         QCOMPARE(shown, expected);
         if (removed)
             return;
@@ -482,6 +507,7 @@ private slots:
         case Fault::WriteFailsPartWay:
         case Fault::ReadOnlyFile:
         case Fault::RenameFails:
+        case Fault::BackupRefusedThenLastRename:
         case Fault::CurrentFolderRemoved:
             QVERIFY(name.isFile() && !name.isSymLink());
             QCOMPARE(readFile(path), previous(file));

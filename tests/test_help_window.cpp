@@ -176,6 +176,13 @@ private slots:
         QCOMPARE(helpFileBytes("a\r\nb\rc\n\nd"), std::string("a\r\nb\r\nc\r\n\r\nd\r\n"));
         QCOMPARE(helpFileBytes("\n"), std::string("\r\n"));
         QCOMPARE(helpFileBytes("Rвых € ≈"), std::string("R\xE2\xFB\xF5 \x88 ?\r\n"));
+        // Every byte of the code page that stands for a character, read by the C library's
+        // decoder and written again.
+        QByteArray every;
+        for (int byte = 0x80; byte <= 0xFF; ++byte)
+            if (byte != 0x98)
+                every += char(byte);
+        QCOMPARE(helpFileBytes(fromCp1251(every).toStdString()), every.toStdString() + "\r\n");
     }
 
     void tableOfPermittedValuesMatchesTheFieldChecks() {
