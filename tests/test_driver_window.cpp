@@ -51,10 +51,6 @@ class DriverWindowTest : public ProgramWindowTest {
 
     QWidget *window = nullptr;
 
-    void showPage(int index) {
-        form->PageControl1->setCurrentIndex(index);
-        QApplication::processEvents();
-    }
     void open() {
         showPage(2);
         chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");

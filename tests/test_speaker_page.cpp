@@ -36,11 +36,6 @@ class SpeakerPageTest : public ProgramWindowTest {
 
     QLineSeries *series(int i) { return form->TabSheet3->chart()->series(i); }
 
-    void showPage(int index) {
-        form->PageControl1->setCurrentIndex(index);
-        QApplication::processEvents();
-    }
-
     void compute() { QTest::mouseClick(button(7), Qt::LeftButton); }
 
     // Label76, Label77, Label72, Label73, Label107: Qtc, F3, Qtc', F3', required Rвых.

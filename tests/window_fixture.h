@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -187,6 +188,20 @@ protected:
     void closeWindows() {
         help.reset();
         form.reset();
+    }
+
+    void showPage(int index) {
+        form->PageControl1->setCurrentIndex(index);
+        QApplication::processEvents();
+    }
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    // The five fields of a group, from EditN on.
+    QStringList fieldTexts(int first) {
+        QStringList texts;
+        for (int n = first; n < first + 5; ++n)
+            texts << edit(n)->text();
+        return texts;
     }
 
     QLineEdit *edit(int n) const { return findEdit(form.get(), n); }
