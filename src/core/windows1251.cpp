@@ -80,6 +80,29 @@ std::string withWindows1251Symbols(std::string_view utf8) {
     return text;
 }
 
+std::string fromWindows1251(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char byte : bytes) {
+        const auto b = static_cast<std::uint8_t>(byte);
+        char32_t c = b < 0x80 ? b : b >= 0xC0 ? 0x0410 + (b - 0xC0) : upperHalf[b - 0x80];
+        if (b == 0x98)
+            c = 0xFFFD;
+        // One to three bytes of UTF-8: every character here lies below U+10000.
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 std::vector<std::string> lackingInWindows1251(std::string_view utf8) {
     std::vector<std::string> lacking;
     for (std::size_t pos = 0; pos < utf8.size();) {
