@@ -13,6 +13,15 @@ struct DriverCircuit {
     double res;  // Ω, the mechanical losses
     double lces; // H, the suspension and the box air together
     double cmes; // F, the moving mass
+    // A vented box adds its air across the motional branch, in series: the box compliance as
+    // Lceb, the port's air mass as Cep, the box losses as Rel. None for a closed box, whose air
+    // is in Lces.
+    struct Vent {
+        double lceb; // H
+        double cep;  // F
+        double rel;  // Ω
+    };
+    std::optional<Vent> vent = std::nullopt;
 };
 
 // The loudspeaker a netlist can drive, as the main window hands it from the loudspeaker page to

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-constexpr double speedOfSound = 343;          // m/s
 constexpr double airDensity = 1.18;           // kg/m³
 constexpr double referenceLevel = 112.1;      // dB at 1 m in half space of 1 W radiated
 constexpr double copperCoefficient = 0.00393; // per °C
@@ -39,9 +38,9 @@ DriverModel driverModel(const SpeakerRun &run, const DriverLoadInputs &inputs) {
     m.qmc = mechanicalQ(run);
     m.res = circuit.res;
     // The suspension's compliance is that of the air volume Vas behind the cone's area.
-    const double sd = inputs.sd / squareCentimetresPerSquareMetre;
+    m.sd = inputs.sd / squareCentimetresPerSquareMetre;
     const double vas = d.vas / litresPerCubicMetre;
-    m.cms = quotient(vas, airDensity * speedOfSound * speedOfSound * sd * sd);
+    m.cms = quotient(vas, airDensity * speedOfSound * speedOfSound * m.sd * m.sd);
     const double omegaS = 2 * pi * d.fs;
     const double mms = quotient(1, omegaS * omegaS * m.cms);
     // From Qes = ωs·Mms·Re/Bl².

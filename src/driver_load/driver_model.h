@@ -5,6 +5,8 @@
 
 #include <complex>
 
+inline constexpr double speedOfSound = 343; // m/s
+
 // A loudspeaker in a closed box as the load of an amplifier with output resistance Rвых, at one
 // frequency: its impedance, the current the amplifier delivers, the level it radiates and the
 // cone excursion. The amplifier is its open-circuit voltage E behind the source resistance.
@@ -34,6 +36,7 @@ struct DriverModel {
     double fc;     // resonance in the box, Hz
     double qmc;    // mechanical Q in the box
     double res;    // Ω
+    double sd;     // cone area, m²
     double cms;    // suspension compliance, m/N
     double bl;     // force factor, T·m
     double e;      // the amplifier's open-circuit voltage, V RMS

@@ -6,12 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace {
-
-// Total Q of the driver: the mechanical and electrical losses in parallel.
 double totalQ(double qes, double qms) { return quotient(qes * qms, qes + qms); }
-
-} // namespace
 
 double cornerFrequency(double fc, double q) {
     const double t = quotient(1.0, q * q) - 2;

@@ -27,6 +27,9 @@ struct ClosedBox {
     double f3New;
 };
 
+// Total Q of the driver: the mechanical and electrical losses in parallel.
+double totalQ(double qes, double qms);
+
 // Everything but the required output resistance, which may not exist (see below).
 ClosedBox closedBox(const Driver &driver, double vb, double rout);
 
