@@ -118,6 +118,24 @@ void driverWindowNewPower(benchmark::State &state) {
 }
 BENCHMARK(driverWindowNewPower)->Unit(benchmark::kMillisecond);
 
+// The second with the coil heated: every curve the coil changes drawn twice, all new each time.
+void driverWindowHeatedCoil(benchmark::State &state) {
+    DriverWindow *driver = shownDriverWindow();
+    auto *power = driver->findChild<QLineEdit *>("DriverField4");
+    auto *heating = driver->findChild<QLineEdit *>("DriverField6");
+    require(heating->accessibleName() == "Нагрев катушки, °C", "the sixth field is the heating");
+    heating->setText("60");
+    bool high = false;
+    for (auto _ : state) {
+        power->setText((high = !high) ? "400" : "100");
+        QApplication::processEvents();
+    }
+    power->setText("100");
+    heating->setText("0");
+    driver->close();
+}
+BENCHMARK(driverWindowHeatedCoil)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char *argv[]) {

@@ -5,15 +5,18 @@
 
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
+#include "core/whole_file.h"
 #include "driver_load/driver_f3.h"
 #include "driver_load/driver_load_export.h"
 #include "driver_load/driver_load_fields.h"
 #include "ngspice_run.h"
 #include "speaker/response_export.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <numbers>
+#include <set>
 
 namespace {
 
@@ -33,6 +36,27 @@ DriverLoadInputs inputs(double le, double heating, double targetQtc = 0.7) {
 }
 
 bool near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+
+// Without Le, by hand at f: the level of the high-pass over its pass band, the excursion of a
+// second-order low-pass, the current from E behind Rвых through Z; then the level each limit
+// allows, Pe as the average power I²·Re of the RMS current: Xmax, Pe, Uмакс, Iмакс.
+std::array<double, 4> limitLevels(const SpeakerRun &run, const DriverLoadInputs &in, double f) {
+    const Driver &d = run.driver;
+    const double e = std::sqrt(in.power * d.re), u = f / run.box.fc, qtc = run.box.qtcNew;
+    const double level = driverLoad(run, in).atRout.passband + responseLevel(f, run.box.fc, qtc);
+    const DriverModel model = driverModel(run, in);
+    const double cms = d.vas / 1000 / (1.18 * 343 * 343 * in.sd * in.sd / 1e8);
+    const double x0 =
+        std::sqrt(2.0) * e * model.bl * cms * 1000 / ((1 + d.vas / run.vb) * (d.re + run.rout));
+    const double x = x0 / std::hypot(1 - u * u, u / qtc);
+    const auto z = d.re + d.re * d.qms / d.qes / std::complex(1.0, run.box.s * d.qms * (u - 1 / u));
+    const double current = e / std::abs(run.rout + z); // RMS
+    const double voltage = std::sqrt(2.0) * current * std::abs(z + in.rt);
+    return {level + 20 * std::log10(in.xmax / x),
+            level + 10 * std::log10(in.pe / (current * current * d.re)),
+            level + 20 * std::log10(in.opAmpVoltage / voltage),
+            level + 20 * std::log10(in.opAmpCurrent / (std::sqrt(2.0) * current))};
+}
 
 // The rows of three numbers after an exported file's '*' comment lines; none where it is not
 // ASCII or holds another line or a line end other than CR LF.
@@ -93,7 +117,7 @@ private slots:
                               ((1 + d.vas / run.vb) * (re + rout));
             for (std::size_t k = 0; k < load.frequency.size(); ++k) {
                 const double u = load.frequency[k] / fc;
-                QVERIFY(near(load.excursion[k] * std::hypot(1 - u * u, u / run.box.qtcNew), x0,
+                QVERIFY(near(load.cold.excursion[k] * std::hypot(1 - u * u, u / run.box.qtcNew), x0,
                              1e-9 * x0));
             }
         }
@@ -136,31 +160,110 @@ private slots:
                  "добротность. Qtc = 0,9 при Rвых = 0 даёт ящик Vb = 27,4 л.");
     }
 
-    // Seen from the loudspeaker the amplifier is Eoc = Ку·(Rн + Rвых)/Rн behind Rвых, inverted on
-    // the inverting page: the loudspeaker's voltage over the sweep, and the op-amp's to 1e-3, as
-    // the model leaves out the current R2 takes from Rт.
+    // `ngspice -b` prints the netlist's table: seen from the loudspeaker the amplifier is the
+    // window's E behind Rвых, inverted on the inverting page and turned back by VIN's phase; the
+    // level, the pressure's phase and the current equal the model's to 1e-6.
     void netlistWithTheDriverAgreesWithNgspice() {
-        for (const auto &[kind, network, le, sign] :
-             {std::tuple{SchemeKind::NonInverting, Network{20'000, 10'000, 1'000, 0.2}, 1.0, 1.0},
-              std::tuple{SchemeKind::Inverting, Network{10'000, 1'000, 1'000, 0.2}, 0.0, -1.0}}) {
+        for (const auto &[kind, network, le] :
+             {std::tuple{SchemeKind::NonInverting, Network{20'000, 10'000, 1'000, 0.2}, 1.0},
+              std::tuple{SchemeKind::Inverting, Network{10'000, 1'000, 1'000, 0.2}, 0.0}}) {
             const AmplifierRun amp{
                 kind, 3, network, 4, 0, 0, networkOutputs(circuitFor(kind), network, 4), {}};
-            const double rout = amp.outputs.rout;
-            const SpeakerRun run = speakerRun(runs[0].driver, 50, rout);
-            DriverModel model = driverModel(run, inputs(le, 0));
-            model.e = sign * amp.outputs.gain * (4 + rout) / 4;
+            const SpeakerRun run = speakerRun(runs[0].driver, 50, amp.outputs.rout);
+            const DriverModel model = driverModel(run, inputs(le, 0));
             QTemporaryDir dir;
             writeWholeFile(dir.filePath("driver.cir").toStdString(),
-                           spiceNetlistWithDriver(amp, driverCircuit(run, le)));
-            const auto sweep = sweepWithNgspice(dir.filePath("driver.cir"));
-            QVERIFY(sweep.size() > 160 && sweep.back()[0] > 19'000);
-            for (const auto &[f, loadRe, loadIm, outRe, outIm] : sweep) {
-                const DriverPoint point = driverPoint(model, coldCoil(model), rout, f);
-                const auto load = point.current * point.z, output = load + point.current * 0.2;
-                QVERIFY(std::abs(std::complex(loadRe, loadIm) - load) < 1e-6 * std::abs(load));
-                QVERIFY(std::abs(std::complex(outRe, outIm) - output) < 1e-3 * std::abs(output));
+                           spiceNetlistWithDriver(amp, driverCircuit(run, le),
+                                                  driverDrive(run, inputs(le, 0))));
+            const auto table = tableWithNgspice(dir.filePath("driver.cir"));
+            QVERIFY(table.size() > 160 && table.back()[0] > 19'000);
+            for (const auto &[f, level, phase, current] : table) {
+                const DriverPoint point = driverPoint(model, coldCoil(model), run.rout, f);
+                QVERIFY(near(level, soundLevel(model, coldCoil(model), point, f), 1e-6));
+                QVERIFY(near(phase, pressurePhase(point), 1e-6));
+                QVERIFY(near(current / (std::sqrt(2.0) * std::abs(point.current)), 1, 1e-6));
             }
         }
+    }
+
+    // Each limit's level as a reader derives it; where one limit alone holds (the others out of
+    // reach) the highest level is its level, elsewhere the least of them with the limit named,
+    // at the chart's points and at 20, 30, 40 and 60 Гц. Doubling Pe raises its curve by 3,01 dB.
+    void highestLevelByTheLimits() {
+        constexpr double loose = 1e12;
+        std::vector<DriverLoadInputs> cases{inputs(0, 0)};
+        for (double DriverLoadInputs::*limit :
+             {&DriverLoadInputs::xmax, &DriverLoadInputs::pe, &DriverLoadInputs::opAmpVoltage,
+              &DriverLoadInputs::opAmpCurrent}) {
+            DriverLoadInputs alone = inputs(0, 0);
+            std::tie(alone.xmax, alone.pe, alone.opAmpVoltage, alone.opAmpCurrent) =
+                std::tuple(loose, loose, loose, loose);
+            alone.*limit = 1;
+            cases.push_back(alone);
+        }
+        for (const SpeakerRun &run : runs)
+            for (std::size_t c = 0; c < cases.size(); ++c) {
+                const DriverLoad load = driverLoad(run, cases[c]);
+                std::set<std::size_t> holding;
+                const auto check = [&](double f, const LimitedLevel &limited) {
+                    const auto hand = limitLevels(run, cases[c], f);
+                    const auto least = std::ranges::min_element(hand) - hand.begin();
+                    for (std::size_t i = 0; i < hand.size(); ++i)
+                        QVERIFY(near(limited.levels[i], hand[i], 1e-9));
+                    QVERIFY(near(limited.level, hand[std::size_t(least)], 1e-9));
+                    QCOMPARE(limited.holding, std::size_t(least));
+                    holding.insert(limited.holding);
+                };
+                for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+                    std::vector<double> levels;
+                    for (const ChartCurve &curve : load.highest.byLimit)
+                        levels.push_back(curve[k]);
+                    check(load.frequency[k],
+                          {levels, load.highest.level[k], load.highest.holding[k]});
+                }
+                for (const HighestAt &at : load.highestAt)
+                    check(at.f, at.limited);
+                if (c > 0)
+                    QCOMPARE(holding, std::set<std::size_t>{c - 1});
+            }
+        DriverLoadInputs doubled = inputs(0, 0);
+        doubled.pe *= 2;
+        const DriverLoad base = driverLoad(runs[0], inputs(0, 0));
+        const DriverLoad twice = driverLoad(runs[0], doubled);
+        for (std::size_t k = 0; k < base.frequency.size(); ++k)
+            QVERIFY(near(twice.highest.byLimit[1][k] - base.highest.byLimit[1][k], 3.0103, 1e-4));
+    }
+
+    // At the power the figure names, the largest excursion of the chart is Xmax; at the window's
+    // power the cone reaches Xmax at the frequency the figure names and goes beyond it below.
+    // The heat's compression is the closed form, and it tends to 0 dB as Rвых grows.
+    void xmaxAndCompressionFigures() {
+        for (const SpeakerRun &run : runs) {
+            const DriverLoad load = driverLoad(run, inputs(0, 0));
+            DriverLoadInputs atXmax = inputs(0, 0);
+            atXmax.power = load.xmaxPower;
+            QVERIFY(near(driverLoad(run, atXmax).maxExcursion / atXmax.xmax, 1, 1e-12));
+            DriverLoadInputs louder = inputs(0, 0);
+            louder.power = 5000;
+            const DriverLoad loud = driverLoad(run, louder);
+            const DriverModel model = driverModel(run, louder);
+            const auto x = [&](double f) {
+                return excursion(model, driverPoint(model, coldCoil(model), run.rout, f), f) * 1e3;
+            };
+            QVERIFY(loud.xmaxBelow && near(x(*loud.xmaxBelow) / 10, 1, 1e-8));
+            QVERIFY(x(*loud.xmaxBelow * 0.999) > 10 && x(*loud.xmaxBelow * 1.001) < 10);
+            QVERIFY(!load.beyondXmax || load.xmaxBelow);
+        }
+        double previous = INFINITY;
+        for (const double rout : {0.0, 1.0, 6.0, 20.0, 200.0}) {
+            const DriverLoad load =
+                driverLoad(speakerRun(runs[0].driver, 50, rout), inputs(0, 100));
+            const double c = 20 * std::log10((3.4 + rout) / (3.4 * 1.393 + rout));
+            QVERIFY(near(load.compressionAtRout, c, 1e-12) && std::fabs(c) < previous);
+            QVERIFY(near(load.compressionAtZero, -20 * std::log10(1.393), 1e-12));
+            previous = std::fabs(c);
+        }
+        QVERIFY(previous < 0.06);
     }
 
     // The ZMA holds the impedance of the netlist's elements, the FRD without Le the high-pass of
@@ -192,13 +295,13 @@ private slots:
         const DriverLoadInputs hot = inputs(2, 40);
         const auto table =
             QString::fromStdString(driverLoadTable(run, hot, driverLoad(run, hot))).split('\n');
-        QVERIFY(table.size() == 102 && table[0].split('\t').size() == 10);
+        QVERIFY(table.size() == 102 && table[0].split('\t').size() == 21);
         for (qsizetype k = 1; k <= 100; ++k) {
             std::vector<double> v;
             for (const QString &cell : table[k].split('\t'))
                 v.push_back(QString(cell).replace(',', '.').toDouble());
             const auto z = std::polar(v[4], v[5] * std::numbers::pi / 180);
-            QVERIFY(v.size() == 10 && near(v[0] / frequencies[k - 1], 1, 1e-14));
+            QVERIFY(v.size() == 21 && near(v[0] / frequencies[k - 1], 1, 1e-14));
             QVERIFY(near(zma[k - 1][1].toDouble() / v[4], 1, 1e-14));
             QVERIFY(near(v[8] * std::abs(6.0 + z) / std::sqrt(2 * 340.0), 1, 1e-12));
             QVERIFY(near(v[7] / (v[8] * std::abs(z + 0.2)), 1, 1e-12));

@@ -69,14 +69,30 @@ std::string circuit(const AmplifierRun &run, const std::string &load) {
     return text + idealOpAmp;
 }
 
+// ngspice runs the block after the circuit: "ngspice -b" prints the table and ends, while an
+// interactive session stays open on the results. Other simulators take the analysis line.
+std::string controlBlock(const std::string &settings, const std::string &results) {
+    return ".control\n" + settings + "set numdgt=15\nrun\n" + results +
+           "if $?batchmode\n  quit\nend\n.endc\n";
+}
+
 } // namespace
 
 std::string spiceNetlist(const AmplifierRun &run) {
+    // The transfer function's output impedance is that of the network and RN in parallel.
+    const std::string results =
+        "* Ku and the output resistance the load sees, from the DC transfer function\n"
+        "let ku = abs(transfer_function)\n"
+        "let rout = 1/(1/\"output_impedance_at_v(out,b)\" - 1/" +
+        plainDecimal(run.rload) + ")\nprint ku rout\n";
     return description(run, "Amplifier with combined voltage and current feedback") +
-           "VIN in 0 DC 1 AC 1\n" + circuit(run, element("RN", "out B", run.rload)) + ".op\n.end\n";
+           "VIN in 0 DC 1 AC 1\n" + circuit(run, element("RN", "out B", run.rload)) +
+           ".tf v(out,B) VIN\n" + controlBlock({}, results) + ".end\n";
 }
 
-std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver) {
+std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver,
+                                   const DriverDrive &drive) {
+    const bool inverting = run.kind == SchemeKind::Inverting;
     std::string text = description(
         run, "Amplifier with combined voltage and current feedback driving a loudspeaker");
     text += "* Ku is at the design load RN = " + plainDecimal(run.rload) +
@@ -85,13 +101,29 @@ std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit 
             "the box air\n";
     text += "* Nodes: coil - between RE and LE, mot - the motional branch; V(out,B) is across the "
             "loudspeaker\n";
-    text += "VIN in 0 AC 1\n";
+    // The load sees the open-circuit voltage Ku0*V(in) behind Rout, Ku0 = Ku*(RN + Rout)/RN.
+    const double openGain = run.outputs.gain * (run.rload + run.outputs.rout) / run.rload;
+    text += "* E: the amplifier's open-circuit voltage, V RMS, as the loudspeaker window drives it;"
+            " VIN = E/KU0 with KU0 the gain without load" +
+            std::string(inverting ? ", at 180 degrees against the inversion" : "") + '\n';
+    text += ".param E=" + plainDecimal(drive.e) + " KU0=" + plainDecimal(openGain) + '\n';
+    text += std::string("VIN in 0 DC 0 AC {E/KU0}") + (inverting ? " 180" : "") + '\n';
     // Without inductance RE goes straight to the motional branch.
+    const char *coil = driver.le > 0 ? "coil" : "mot";
     std::string load = element("RE", driver.le > 0 ? "out coil" : "out mot", driver.re);
     if (driver.le > 0)
         load += element("LE", "coil mot", driver.le);
     load += element("RES", "mot B", driver.res);
     load += element("LCES", "mot B", driver.lces);
     load += element("CMES", "mot B", driver.cmes);
-    return text + circuit(run, load) + ".ac dec 50 10 20k\n.end\n";
+    // The pressure follows the cone's acceleration, f times the motional voltage Bl*u.
+    const std::string results =
+        "* The level at 1 m in half space, dB SPL, and the phase of the pressure, degrees, from\n"
+        "* the motional voltage; the loudspeaker's current, peak, A\n"
+        "let level = " +
+        plainDecimal(drive.levelOffset) + " + db(v(mot,B)*frequency)\n" +
+        "let phase = ph(j(v(mot,B)))\n" + "let current = sqrt(2)*mag(v(out," + coil + "))/" +
+        plainDecimal(driver.re) + "\nprint level phase current\n";
+    return text + circuit(run, load) + ".ac dec 50 10 20k\n" +
+           controlBlock("set width=132\nset units=degrees\n", results) + ".end\n";
 }

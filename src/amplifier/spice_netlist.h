@@ -10,14 +10,18 @@
 // out; 0 is ground), the resistors R1, R2, ROC, RN (the load Rн) and RT (the sense resistor Rт)
 // carry their values in ohms to the last bit, VIN applies 1 V, and the op-amp is the instance XU1
 // of an ideal op-amp subcircuit, so that a vendor's model replaces it in one line. The circuit
-// ends with an operating point: V(out,B)/V(in) is Ку.
+// ends with a DC transfer function from VIN to V(out,B), and a .control block from which
+// "ngspice -b" prints Ку ("ku = …") and Rвых ("rout = …").
 std::string spiceNetlist(const AmplifierRun &run);
 
 // The same network driving a closed-box loudspeaker in place of RN: RE, LE (left out when Le = 0)
 // and the motional branch RES ∥ LCES ∥ CMES between out and B, over the nodes coil and mot. VIN
-// applies 1 V AC and the circuit ends with an AC sweep, 50 points a decade from 10 Hz to 20 kHz:
-// V(out,B) is the loudspeaker's voltage, V(out) what the op-amp delivers.
-std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver);
+// is such that the amplifier's open-circuit voltage is the drive's E, and the circuit ends with an
+// AC sweep, 50 points a decade from 10 Hz to 20 kHz, and a .control block from which
+// "ngspice -b" prints the table "Index frequency level phase current": the level at 1 m (dB),
+// the phase of the pressure (degrees) and the loudspeaker's current (peak, A).
+std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit &driver,
+                                   const DriverDrive &drive);
 
 // The names the file dialog offers.
 inline constexpr char nonInvertingNetlistFileName[] = "Схема_неинвертирующий.cir";

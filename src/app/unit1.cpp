@@ -80,10 +80,16 @@ TForm1::TForm1(QWidget *parent)
 // value and takes it once the window shows that page.
 void TForm1::connectPages() {
     const auto routInto = [this](AmplifierPage *page) {
-        return HandOver{&page->requiredRoutField(), [this, page](double ohms) {
-                            PageControl1->setCurrentWidget(page);
-                            page->takeRequiredRout(ohms);
-                        }};
+        return Variant2Target{{&page->requiredRoutField(),
+                               [this, page](double ohms) {
+                                   PageControl1->setCurrentWidget(page);
+                                   page->takeRequiredRout(ohms);
+                               }},
+                              &page->designLoadField(),
+                              [this, page](double ohms, double load) {
+                                  PageControl1->setCurrentWidget(page);
+                                  page->takeRequiredRout(ohms, load);
+                              }};
     };
     variant2Rout = {routInto(TabSheet1), routInto(TabSheet2)};
     TabSheet3->setRoutTargets(variant2Rout[0], variant2Rout[1]);
@@ -95,8 +101,10 @@ void TForm1::connectPages() {
     // load.
     const auto loudspeaker = [this] {
         const SpeakerRun *run = TabSheet3->validRun();
-        return run ? DriverOffer{driverCircuit(*run, driverInputs.le), {}}
-                   : DriverOffer{{}, "Пример применения: " + TabSheet3->record().whyNone()};
+        return run ? DriverOffer{driverCircuit(*run, driverInputs.le),
+                                 driverDrive(*run, driverInputs),
+                                 {}}
+                   : DriverOffer{{}, {}, "Пример применения: " + TabSheet3->record().whyNone()};
     };
     for (AmplifierPage *page : {TabSheet1, TabSheet2}) {
         // Variant 3's Rвых, and its Rт for the loudspeaker page's window.

@@ -2,7 +2,7 @@
 
 #include "core/last_results.h"
 #include "driver_load/driver_model.h"
-#include "input/widgets/hand_over_field.h"
+#include "speaker/widgets/rout_hand_overs.h"
 #include "ui/following_windows.h"
 
 #include <QWidget>
@@ -70,9 +70,9 @@ private:
     LastResults last;
     NumericFields *fields = nullptr;
     TForm2 *Form2 = nullptr;
-    // Variant 2's Rвых fields of the non-inverting and the inverting page, as the loudspeaker's
-    // menus hand an Rвых over.
-    std::array<HandOver, 2> variant2Rout;
+    // Variant 2's Rвых and Rн fields of the non-inverting and the inverting page, as the
+    // loudspeaker's menus hand an Rвых over.
+    std::array<Variant2Target, 2> variant2Rout;
     // The inputs of the window «Динамик и усилитель», kept from one opening to the next and for
     // the netlist and the impedance the other menus take from them.
     DriverLoadInputs driverInputs;

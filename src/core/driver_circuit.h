@@ -24,9 +24,19 @@ struct DriverCircuit {
     std::optional<Vent> vent = std::nullopt;
 };
 
+// How the loudspeaker is driven and heard, so that a netlist prints the figures the loudspeaker
+// side shows: from E behind the amplifier's output resistance, the level at 1 m.
+struct DriverDrive {
+    double e; // the amplifier's open-circuit voltage, V RMS
+    // The level at 1 m in dB is levelOffset + 20·lg(f·|V|), V the voltage across the motional
+    // branch in V RMS, f in Hz.
+    double levelOffset;
+};
+
 // The loudspeaker a netlist can drive, as the main window hands it from the loudspeaker page to
-// the amplifier pages: its circuit, or why there is none.
+// the amplifier pages: its circuit and drive, or why there is none.
 struct DriverOffer {
     std::optional<DriverCircuit> circuit;
+    DriverDrive drive{};
     std::string whyNone;
 };

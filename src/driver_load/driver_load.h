@@ -1,16 +1,17 @@
 #pragma once
 
+#include "driver_load/driver_limits.h"
 #include "driver_load/driver_model.h"
 #include "speaker/closed_box.h"
 #include "speaker/qtc_advice.h"
 
 #include <array>
 #include <optional>
+#include <vector>
 
 // Everything the driver-load window shows for one set of inputs, from one call: the curves over
-// the chart's frequencies and the figures a reader checks them by. The level at Rвых = 0, the
-// impedance and all that the amplifier delivers are for the cold coil; the heated coil adds only
-// its own level curve at the amplifier's Rвых.
+// the chart's frequencies and the figures a reader checks them by. The level at Rвых = 0 and the
+// limits are for the cold coil; the heated coil adds its own curves at the amplifier's Rвых.
 
 using ChartCurve = std::array<double, responsePoints>;
 
@@ -26,29 +27,56 @@ struct LevelCurve {
     std::optional<double> f3;
 };
 
-struct DriverLoad {
-    ChartCurve frequency;             // responseFrequencies(), Hz
-    LevelCurve ideal;                 // from Rвых = 0
-    LevelCurve atRout;                // from the amplifier's Rвых
-    std::optional<LevelCurve> heated; // the amplifier's Rвых with the heated coil; none unheated
-
-    // At the amplifier's Rвых with the cold coil.
+// What the coil changes at the amplifier's Rвых besides the level.
+struct CoilCurves {
     ChartCurve impedance;    // |Z|, Ω
     ChartCurve phase;        // arg Z, degrees
     ChartCurve excursion;    // cone excursion, peak, mm
     ChartCurve opAmpVoltage; // the op-amp's output voltage across the driver and Rт, peak, V
     ChartCurve current;      // the driver's current, peak, A
     ChartCurve sensePower;   // the power in Rт, W
+};
+
+// The highest level at each frequency of the chart (driver_limits.h), cold coil.
+struct HighestLevel {
+    ChartCurve level;                                // dB, the least of the limits' levels
+    std::array<std::size_t, responsePoints> holding; // the limit reached first, by levelLimits()
+    std::vector<ChartCurve> byLimit;                 // each limit's level, in levelLimits() order
+};
+
+// The highest level at one of the frequencies the figures name.
+struct HighestAt {
+    double f; // Hz
+    LimitedLevel limited;
+};
+inline constexpr std::array<double, 4> highestLevelFrequencies{20, 30, 40, 60}; // Hz
+
+struct DriverLoad {
+    ChartCurve frequency;             // responseFrequencies(), Hz
+    LevelCurve ideal;                 // from Rвых = 0
+    LevelCurve atRout;                // from the amplifier's Rвых
+    std::optional<LevelCurve> heated; // the amplifier's Rвых with the heated coil; none unheated
+    CoilCurves cold;                  // at the amplifier's Rвых
+    std::optional<CoilCurves> hot;    // the same with the heated coil; none unheated
+    HighestLevel highest;
+    std::array<HighestAt, highestLevelFrequencies.size()> highestAt;
 
     double e;            // the amplifier's open-circuit voltage, V RMS
     double passbandLoss; // atRout.passband − ideal.passband = 20·lg(Re/(Re + Rвых)), dB
-    // The largest values of the curves above.
-    double maxExcursion;          // mm
-    double maxExcursionFrequency; // Hz
-    bool beyondXmax;              // maxExcursion > Xmax
-    double peakOpAmpVoltage;      // V
-    double peakCurrent;           // A
-    double maxSensePower;         // W
+    // The largest values of the cold curves.
+    double maxExcursion;     // mm
+    bool beyondXmax;         // maxExcursion > Xmax
+    double peakOpAmpVoltage; // V
+    double peakCurrent;      // A
+    double maxSensePower;    // W
+    // The power at which the largest excursion of the chart reaches Xmax, P·(Xmax/x)², W; and
+    // at the window's power the frequency below which the cone goes beyond Xmax (xmaxCrossing).
+    double xmaxPower;
+    std::optional<double> xmaxBelow;
+    // What the heat costs in the pass band, dB: 20·lg((Re + R)/(Re·(1 + 0,00393·ΔT) + R)) for the
+    // amplifier's Rвых and for R = 0.
+    double compressionAtRout;
+    double compressionAtZero;
 
     // The Rвых that gives the target Qtc, rounded to 0,001 Ω, with what it means for the box.
     std::optional<double> routForTarget;

@@ -4,6 +4,8 @@
 #include "core/plain_decimal.h"
 #include "speaker/response_export.h"
 
+#include <array>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -63,19 +65,32 @@ std::string driverLoadTable(const SpeakerRun &run, const DriverLoadInputs &input
         const ChartCurve *values;
     };
     const std::string atRout = "Уровень при Rвых = " + formatGeneral(run.rout) + " Ом";
+    const std::string heated = ", катушка нагрета на " + formatGeneral(inputs.heating) + " °C";
     std::vector<Column> columns{{"f, Гц", &load.frequency},
                                 {"Уровень при Rвых = 0, дБ", &load.ideal.spl},
                                 {atRout + ", дБ", &load.atRout.spl}};
     if (load.heated)
-        columns.push_back(
-            {atRout + ", катушка нагрета на " + formatGeneral(inputs.heating) + " °C, дБ",
-             &load.heated->spl});
-    columns.insert(columns.end(), {{"|Z|, Ом", &load.impedance},
-                                   {"Фаза Z, °", &load.phase},
-                                   {"Смещение диффузора (пик), мм", &load.excursion},
-                                   {"Напряжение на выходе ОУ (амплитуда), В", &load.opAmpVoltage},
-                                   {"Ток (амплитуда), А", &load.current},
-                                   {"Мощность в Rт, Вт", &load.sensePower}});
+        columns.push_back({atRout + heated + ", дБ", &load.heated->spl});
+    // What the coil changes, cold and then heated: the name, the unit, the curve.
+    using C = CoilCurves;
+    const std::array<std::tuple<const char *, const char *, ChartCurve C::*>, 6> coilColumns{{
+        {"|Z|", "Ом", &C::impedance},
+        {"Фаза Z", "°", &C::phase},
+        {"Смещение диффузора (пик)", "мм", &C::excursion},
+        {"Напряжение на выходе ОУ (амплитуда)", "В", &C::opAmpVoltage},
+        {"Ток (амплитуда)", "А", &C::current},
+        {"Мощность в Rт", "Вт", &C::sensePower},
+    }};
+    for (const auto &[name, unit, curve] : coilColumns)
+        columns.push_back({std::string(name) + ", " + unit, &(load.cold.*curve)});
+    if (load.hot)
+        for (const auto &[name, unit, curve] : coilColumns)
+            columns.push_back({name + heated + ", " + unit, &(*load.hot.*curve)});
+    columns.push_back({"Наибольший уровень, дБ", &load.highest.level});
+    const auto limits = levelLimits();
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        columns.push_back({std::string("Наибольший уровень по ") + limits[i].name + ", дБ",
+                           &load.highest.byLimit[i]});
 
     std::string text;
     for (const Column &column : columns)

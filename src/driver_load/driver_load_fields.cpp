@@ -9,7 +9,7 @@ namespace {
 using I = DriverLoadInputs;
 
 // Rт takes the range of the amplifier pages' Rт fields.
-constexpr std::array<DriverLoadField, 7> table{{
+constexpr std::array<DriverLoadField, 10> table{{
     {"Индуктивность катушки Le, мГн", "0", 0, "0", 10, "10", &I::le},
     {"Площадь диффузора Sd, см²", "500", 10, "10", 5000, "5000", &I::sd},
     {"Xmax, мм", "10", 0.5, "0,5", 50, "50", &I::xmax},
@@ -17,6 +17,9 @@ constexpr std::array<DriverLoadField, 7> table{{
     {"Целевая Qtc", "0,7", 0.5, "0,5", 2, "2", &I::targetQtc},
     {"Нагрев катушки, °C", "0", 0, "0", 200, "200", &I::heating},
     {"Rт, Ом", "0,2", 0.05, "0,05", 20, "20", &I::rt},
+    {"Pe (допустимая мощность), Вт", "200", 1, "1", 5000, "5000", &I::pe},
+    {"Uмакс ОУ (амплитуда), В", "40", 1, "1", 500, "500", &I::opAmpVoltage},
+    {"Iмакс ОУ (амплитуда), А", "10", 0.1, "0,1", 200, "200", &I::opAmpCurrent},
 }};
 
 } // namespace

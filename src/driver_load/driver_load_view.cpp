@@ -3,6 +3,7 @@
 #include "core/decimal_text.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -30,56 +31,160 @@ ChartCurve constant(double value) {
     return curve;
 }
 
+constexpr std::size_t red = 0, blue = 1, green = 2, black = 5;
+
+// The heated coil's twins of the lines at `curves`' indices, with its values.
+void addHeated(ChartLines &lines, const std::string &heat,
+               std::vector<std::pair<std::size_t, const ChartCurve *>> curves) {
+    for (const auto &[line, values] : curves) {
+        ChartLine twin = lines[line];
+        twin.name += ", " + heat;
+        twin.values = *values;
+        twin.style = LineStyle::Dotted;
+        twin.legend = heat;
+        lines.push_back(std::move(twin));
+    }
+}
+
+// A line named in the legend as in the readout.
+ChartLine chartLine(std::string name, const char *unit, std::string (*format)(double),
+                    const ChartCurve &values, std::size_t colour,
+                    LineStyle style = LineStyle::Solid, bool secondAxis = false) {
+    ChartLine line;
+    std::tie(line.name, line.unit, line.format, line.values) =
+        std::tuple(name, unit, format, values);
+    std::tie(line.secondAxis, line.style, line.colour, line.legend) =
+        std::tuple(secondAxis, style, colour, std::move(name));
+    return line;
+}
+
+// The highest level and what sets it at each point, then each limit's level.
+ChartLines highestLevelLines(const DriverLoad &load) {
+    const auto limits = levelLimits();
+    ChartLine highest = chartLine("Наибольший уровень", "дБ", levelText, load.highest.level, black);
+    highest.legend = "Наибольший";
+    highest.bold = true;
+    for (const std::size_t holding : load.highest.holding)
+        highest.remarks.push_back(std::string("предел ") + limits[holding].name);
+    ChartLines lines{highest};
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        lines.push_back(chartLine(std::string("по ") + limits[i].name, "дБ", levelText,
+                                  load.highest.byLimit[i], i, LineStyle::Dashed));
+    return lines;
+}
+
+std::string heatText(double heating) { return "катушка +" + formatGeneral(heating) + " °C"; }
+
 } // namespace
 
 std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &computed) {
     const DriverLoad &load = computed.load;
-    ChartLines level{{"Rвых = 0", "дБ", levelText, load.ideal.spl},
-                     {routName(computed.run), "дБ", levelText, load.atRout.spl}};
-    if (load.heated)
-        level.push_back(
-            {routName(computed.run) + ", +" + formatGeneral(computed.inputs.heating) + " °C", "дБ",
-             levelText, load.heated->spl, false, true});
-    return {{
-        level,
-        {{"|Z|", "Ом", threeDigits, load.impedance},
-         {"Фаза Z", "°", angleText, load.phase, true, true}},
-        {{"Смещение (пик)", "мм", threeDigits, load.excursion},
-         {"Xmax", "мм", threeDigits, constant(computed.inputs.xmax), false, true}},
-        {{"Напряжение", "В", threeDigits, load.opAmpVoltage},
-         {"Ток", "А", threeDigits, load.current, true, true},
-         {"Мощность в Rт", "Вт", threeDigits, load.sensePower, true, true}},
-    }};
+    const CoilCurves &cold = load.cold;
+    const std::string rout = routName(computed.run);
+    ChartLines level{chartLine("Rвых = 0", "дБ", levelText, load.ideal.spl, red),
+                     chartLine(rout, "дБ", levelText, load.atRout.spl, blue)};
+    ChartLines excursion{chartLine("Смещение (пик)", "мм", threeDigits, cold.excursion, red),
+                         chartLine("Xmax", "мм", threeDigits, constant(computed.inputs.xmax), blue,
+                                   LineStyle::Dashed)};
+    ChartLines impedance{
+        chartLine("|Z|", "Ом", threeDigits, cold.impedance, red),
+        chartLine("Фаза Z", "°", angleText, cold.phase, blue, LineStyle::Dashed, true)};
+    ChartLines amplifier{
+        chartLine("Напряжение", "В", threeDigits, cold.opAmpVoltage, red),
+        chartLine("Ток", "А", threeDigits, cold.current, blue, LineStyle::Dashed, true),
+        chartLine("Мощность в Rт", "Вт", threeDigits, cold.sensePower, green, LineStyle::Dashed,
+                  true)};
+    if (load.heated && load.hot) {
+        const std::string heat = heatText(computed.inputs.heating);
+        const CoilCurves &hot = *load.hot;
+        addHeated(level, heat, {{1, &load.heated->spl}});
+        addHeated(excursion, heat, {{0, &hot.excursion}});
+        addHeated(impedance, heat, {{0, &hot.impedance}, {1, &hot.phase}});
+        addHeated(amplifier, heat,
+                  {{0, &hot.opAmpVoltage}, {1, &hot.current}, {2, &hot.sensePower}});
+    }
+    return {level, highestLevelLines(load), excursion, impedance, amplifier};
+}
+
+std::string chartLinesDescription(const ChartLines &lines) {
+    constexpr std::array<const char *, 6> colours{"красная",   "синяя",      "зелёная",
+                                                  "оранжевая", "фиолетовая", "чёрная"};
+    constexpr std::array<const char *, 3> styles{"", " пунктирная", " точками"};
+    std::string text = "Кривые: ";
+    for (const ChartLine &line : lines)
+        text += line.name + " — " + colours[line.colour % colours.size()] +
+                styles[static_cast<std::size_t>(line.style)] +
+                (line.secondAxis ? ", по оси справа" : "") + (&line == &lines.back() ? "." : "; ");
+    return text;
 }
 
 std::string chartReadout(const ChartLines &lines, const ChartCurve &frequency, std::size_t point) {
     std::string text = "f = " + frequencyText(frequency[point]) + " Гц";
-    for (const ChartLine &line : lines)
+    for (const ChartLine &line : lines) {
         text += "; " + line.name + ": " + line.format(line.values[point]) + " " + line.unit;
+        if (!line.remarks.empty())
+            text += ", " + line.remarks[point];
+    }
     return text;
 }
 
 std::array<std::string, driverResultCount> driverResultCaptions(double targetQtc) {
-    return {"Изменение уровня в полосе из-за Rвых",
-            "F3 при Rвых усилителя",
-            "Наибольшее смещение диффузора (пик)",
-            "на частоте",
-            "Наибольшее напряжение на выходе ОУ (амплитуда)",
-            "Наибольший ток (амплитуда)",
-            "Наибольшая мощность в Rт",
-            "Rвых для Qtc = " + formatGeneral(targetQtc)};
+    std::array<std::string, driverResultCount> captions{
+        "Изменение уровня в полосе из-за Rвых",
+        "F3 при Rвых усилителя",
+        "Наибольшее смещение диффузора (пик)",
+        "P, при которой смещение = Xmax",
+        "Наибольшее напряжение на выходе ОУ (амплитуда)",
+        "Наибольший ток (амплитуда)",
+        "Наибольшая мощность в Rт",
+        "Rвых для Qtc = " + formatGeneral(targetQtc),
+        "Смещение больше Xmax ниже",
+    };
+    for (std::size_t i = 0; i < highestLevelFrequencies.size(); ++i)
+        captions[9 + i] =
+            "Наибольший уровень на " + formatGeneral(highestLevelFrequencies[i]) + " Гц";
+    captions[13] = "Тепловая компрессия при Rвых усилителя";
+    captions[14] = "Тепловая компрессия при Rвых = 0";
+    return captions;
 }
+
+namespace {
+
+// The highest level at a frequency and the limit reached first: «104,21 дБ (Xmax)».
+DriverResult highestAtResult(const HighestAt &at) {
+    const auto limits = levelLimits();
+    const LimitedLevel &limited = at.limited;
+    std::string others;
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        others += std::string(i ? ", " : "") + "по " + limits[i].name + " " +
+                  exact(limited.levels[i], "дБ");
+    return {levelText(limited.level) + " дБ (" + limits[limited.holding].name + ")",
+            "На " + formatGeneral(at.f) + " Гц первым наступает предел " +
+                limits[limited.holding].name + ": " + exact(limited.level, "дБ") + " (" + others +
+                "), холодная катушка"};
+}
+
+DriverResult compressionResult(double decibels, const DriverLoadRun &computed, bool atRout) {
+    const std::string rout = atRout ? "Rвых" : "0";
+    return {levelText(decibels) + " дБ",
+            exact(decibels, "дБ") + ": 20·lg((Re + " + rout + ")/(Re·(1 + 0,00393·ΔT) + " + rout +
+                ")) при ΔT = " + formatGeneral(computed.inputs.heating) + " °C" +
+                (atRout ? ", Rвых = " + formatGeneral(computed.run.rout) + " Ом" : "")};
+}
+
+} // namespace
 
 std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &computed) {
     const DriverLoad &load = computed.load;
     const DriverLoadInputs &inputs = computed.inputs;
     const std::string xmax = formatGeneral(inputs.xmax) + " мм";
-    const std::string drive = "при P = " + formatGeneral(inputs.power) +
-                              " Вт в Re, холодная катушка, Rт = " + formatGeneral(inputs.rt) +
-                              " Ом";
+    const std::string power = "при P = " + formatGeneral(inputs.power) + " Вт в Re";
+    const std::string drive =
+        power + ", холодная катушка, Rт = " + formatGeneral(inputs.rt) + " Ом";
     const std::optional<double> f3 = load.atRout.f3;
     const std::optional<double> rout = load.routForTarget;
-    return {{
+    const std::optional<double> below = load.xmaxBelow;
+    std::array<DriverResult, driverResultCount> results{{
         {levelText(load.passbandLoss) + " дБ",
          exact(load.passbandLoss, "дБ") + ": 20·lg(Re/(Re + Rвых)) при одной и той же E"},
         {f3 ? displayRounded(*f3, 2) + " Гц" : "нет",
@@ -89,18 +194,39 @@ std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &c
          exact(load.maxExcursion, "мм") + (load.beyondXmax ? ", больше Xmax = " : ", Xmax = ") +
              xmax + ", " + drive,
          load.beyondXmax},
-        {frequencyText(load.maxExcursionFrequency) + " Гц",
-         "Частота наибольшего смещения на сетке графика: " +
-             exact(load.maxExcursionFrequency, "Гц")},
+        {threeDigits(load.xmaxPower) + " Вт",
+         exact(load.xmaxPower, "Вт") + " в Re: при ней наибольшее смещение на графике, " +
+             exact(load.maxExcursion, "мм") + " " + power + ", доходит до Xmax = " + xmax +
+             " (смещение растёт как √P)"},
         {threeDigits(load.peakOpAmpVoltage) + " В",
          exact(load.peakOpAmpVoltage, "В") + " на динамике и Rт, " + drive},
         {threeDigits(load.peakCurrent) + " А", exact(load.peakCurrent, "А") + ", " + drive},
         {threeDigits(load.maxSensePower) + " Вт", exact(load.maxSensePower, "Вт") + ", " + drive},
         {rout ? withMinusSign(formatGeneral(*rout)) + " Ом" : "—", load.targetAdvice.text},
+        {below ? (*below < xmaxSearchTop ? displayRounded(*below, 2) + " Гц" : "≥ 20000 Гц")
+               : "нет",
+         below
+             ? "Смещение больше Xmax = " + xmax + " ниже " +
+                   (*below < xmaxSearchTop ? exact(*below, "Гц") : "20000 Гц и выше") + ", " + drive
+             : "Смещение нигде на графике не больше Xmax = " + xmax + ", " + drive,
+         below.has_value()},
     }};
+    for (std::size_t i = 0; i < load.highestAt.size(); ++i)
+        results[9 + i] = highestAtResult(load.highestAt[i]);
+    results[13] = compressionResult(load.compressionAtRout, computed, true);
+    results[14] = compressionResult(load.compressionAtZero, computed, false);
+    return results;
 }
 
 std::string driverAdvice(const DriverLoadRun &computed) {
     const std::optional<double> rout = computed.load.routForTarget;
     return rout && *rout > 0 ? std::string() : computed.load.targetAdvice.text;
+}
+
+std::string senseResistorRefusal(double rt, double rout) {
+    if (rt < rout)
+        return {};
+    return "Rт = " + formatGeneral(rt) + " Ом не меньше Rвых = " + formatGeneral(rout) +
+           " Ом страницы «Пример применения»: ни одна цепь ООС не даёт Rвых ≤ Rт, так как "
+           "Rвых = Rт·(R1 + R2)/(R2 + Rт). Rт приходит из Варианта 3 вместе с его Rвых";
 }

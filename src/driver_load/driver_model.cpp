@@ -65,13 +65,15 @@ DriverPoint driverPoint(const DriverModel &m, const Coil &coil, double source, d
 }
 
 double soundLevel(const DriverModel &m, const Coil &coil, const DriverPoint &point, double f) {
+    return checked(levelOffset(m, coil) + 20 * std::log10(f * std::abs(point.motional)));
+}
+
+double levelOffset(const DriverModel &m, const Coil &coil) {
     // The motional voltage is Bl·u, so f·|Vm| follows the cone's acceleration, which sets the
     // pressure. Qes/(Fs·√Re) turns it into the pass-band terms in which 1 W into Re gives
     // 112,1 + 10·lg η0; Bl, Mms and Sd cancel, and the hot coil's Re and Qes cancel too.
-    const double velocityTerm =
-        quotient(f * std::abs(point.motional) * coil.qes, m.driver.fs * std::sqrt(coil.re));
     return checked(referenceLevel + 10 * std::log10(referenceEfficiency(m, coil)) +
-                   20 * std::log10(velocityTerm));
+                   20 * std::log10(quotient(coil.qes, m.driver.fs * std::sqrt(coil.re))));
 }
 
 double impedancePhase(const DriverPoint &point) { return std::arg(point.z) * (180 / pi); }
@@ -100,4 +102,9 @@ DriverCircuit driverCircuit(const SpeakerRun &run, double le) {
     const double omegaC = 2 * pi * run.box.fc;
     return {d.re, le / milliHenriesPerHenry, res, quotient(res, omegaC * qmc),
             quotient(qmc, omegaC * res)};
+}
+
+DriverDrive driverDrive(const SpeakerRun &run, const DriverLoadInputs &inputs) {
+    const DriverModel model = driverModel(run, inputs);
+    return {model.e, levelOffset(model, coldCoil(model))};
 }

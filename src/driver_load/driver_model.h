@@ -20,6 +20,10 @@ struct DriverLoadInputs {
     double targetQtc; // the Qtc the Rвых advice aims at
     double heating;   // the voice coil's temperature rise, °C
     double rt;        // the amplifier's current-sense resistor, Ω
+    // What gives out as the level rises (driver_limits.h).
+    double pe;           // the voice coil's rated power, W
+    double opAmpVoltage; // the op-amp's output swing, peak, V
+    double opAmpCurrent; // the op-amp's output current limit, peak, A
 };
 
 // The voice coil at a temperature. Only Re changes with it, and Qes in proportion; Res, Bl and
@@ -57,8 +61,9 @@ DriverPoint driverPoint(const DriverModel &model, const Coil &coil, double sourc
 
 // arg Z, degrees.
 double impedancePhase(const DriverPoint &point);
-// Sound pressure level at 1 m in half space, dB.
+// Sound pressure level at 1 m in half space, dB: levelOffset + 20·lg(f·|motional|).
 double soundLevel(const DriverModel &model, const Coil &coil, const DriverPoint &point, double f);
+double levelOffset(const DriverModel &model, const Coil &coil);
 // The phase of that pressure (of the cone's acceleration), degrees.
 double pressurePhase(const DriverPoint &point);
 // The level far above fc with Le left out, where the cone is mass controlled.
@@ -68,3 +73,5 @@ double excursion(const DriverModel &model, const DriverPoint &point, double f);
 
 // The driver of a run with a coil of `le` mH as circuit elements for a netlist, the coil cold.
 DriverCircuit driverCircuit(const SpeakerRun &run, double le);
+// How the window drives that circuit and hears it, for a netlist that prints what it shows.
+DriverDrive driverDrive(const SpeakerRun &run, const DriverLoadInputs &inputs);

@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -34,8 +35,28 @@ void ChartReadout::curvesGone() {
     chart->setAccessibleDescription(restingDescription);
 }
 
-// The keyboard twin of the pointer's readout: it stands on a grid point of the curves, shown at
-// the anchor curve.
+void ChartReadout::curvesChanged(const QString &resting) {
+    restingDescription = resting;
+    if (chart->hasFocus() && point >= 0)
+        showKeyboardReadout();
+    else
+        chart->setAccessibleDescription(restingDescription);
+}
+
+// Under the chart from its left edge, moved left where the screen ends first. Qt puts a tooltip
+// a cursor's height below the point it is given.
+void ChartReadout::showTip(const QString &text) {
+    const QPoint corner = chart->mapToGlobal(QPoint(0, chart->height()));
+    const QSize tip = QFontMetrics(QToolTip::font()).size(0, text) + QSize(10, 10);
+    int x = corner.x();
+    if (const QScreen *screen = chart->screen()) {
+        const QRect area = screen->availableGeometry();
+        x = std::max(area.left(), std::min(x, area.right() - tip.width()));
+    }
+    QToolTip::showText(QPoint(x, corner.y()), text, viewport);
+}
+
+// The keyboard twin of the pointer's readout: it stands on a grid point of the curves.
 void ChartReadout::showKeyboardReadout() {
     if (!source.hasCurves())
         return;
@@ -50,9 +71,7 @@ void ChartReadout::showKeyboardReadout() {
     const double f = frequencies[static_cast<std::size_t>(point)];
     const QString text = source.text(f) + "\n" + hint;
     chart->setAccessibleDescription(text);
-    const QPointF value = chart->chart()->mapToPosition(QPointF(f, source.anchorAt(f)), anchor);
-    const QPoint at = chart->mapFromScene(chart->chart()->mapToScene(value));
-    QToolTip::showText(viewport->mapToGlobal(at), text, viewport);
+    showTip(text);
 }
 
 // Left and Right move the readout along the grid. The tooltip hides itself on every key, so it
@@ -110,7 +129,7 @@ bool ChartReadout::eventFilter(QObject *watched, QEvent *event) {
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(viewport->mapToGlobal(at), text + "\n" + hint, viewport);
+            showTip(text + "\n" + hint);
     });
     return !move;
 }

@@ -13,21 +13,23 @@ class QWidget;
 
 // The readout of a chart whose curves run over one frequency grid: under the pointer a tooltip
 // names the frequency there and the curves' values; with the chart focused, Left and Right walk the
-// grid points, and the readout, shown at the anchor curve, is also the chart's description for
-// screen readers. Nothing is drawn into the chart, so its saved pictures stay as they were.
+// grid points, and the readout is also the chart's description for screen readers. The tooltip
+// stands beside the chart, under its bottom edge, so that it covers neither the curves nor the
+// fields around the chart. Nothing is drawn into the chart, so its saved pictures stay as they
+// were.
 class ChartReadout : public QObject {
 public:
     // What the readout reads, from the curves as they stand.
     struct Source {
         std::function<bool()> hasCurves;
-        std::function<QString(double f)> text;    // «f = 102,4 Гц; …»
-        std::function<double(double f)> anchorAt; // the anchor curve's value
-        std::function<double()> start;            // where the keyboard readout first stands, Hz
-        std::vector<double> grid;                 // the points the keyboard walks, Hz, rising
+        std::function<QString(double f)> text; // «f = 102,4 Гц; …»
+        std::function<double()> start;         // where the keyboard readout first stands, Hz
+        std::vector<double> grid;              // the points the keyboard walks, Hz, rising
     };
 
-    // `restingDescription` is what a screen reader hears of the chart without a readout; `hint`,
-    // how its menu opens, ends every readout.
+    // `anchor` is the series whose axes the pointer is read by; `restingDescription` is what a
+    // screen reader hears of the chart without a readout; `hint`, how its menu opens, ends every
+    // readout.
     ChartReadout(QChartView *chart, QAbstractSeries *anchor, QString restingDescription,
                  QString hint, Source source);
 
@@ -37,6 +39,9 @@ public:
 
     // The curves are gone: the readout comes down and the chart is described at rest.
     void curvesGone();
+    // The curves are new, and described at rest by `resting`: the keyboard readout, where it is
+    // up, reads them at its grid point; elsewhere the chart is described at rest.
+    void curvesChanged(const QString &resting);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,6 +49,7 @@ protected:
 private:
     bool chartKey(QEvent *event);
     void showKeyboardReadout();
+    void showTip(const QString &text);
 
     QChartView *chart;
     QWidget *viewport;

@@ -100,9 +100,11 @@ void AmplifierPage::buildGroup(int variant) {
                         emit recordChanged();
                     });
 
-    // The fields that other menus write into: Variant 2's Rвых, and all of Variant 3.
-    if (variant == 2)
+    // The fields that other menus write into: Variant 2's Rвых and Rн, and all of Variant 3.
+    if (variant == 2) {
         requiredRout.emplace(fields, built.edits[4], specs[4], "Ом", routHandOverText);
+        designLoad.emplace(fields, built.edits[2], specs[2], "Ом", formatGeneral);
+    }
     if (variant == 3)
         for (std::size_t row = 0; row < specs.size(); ++row)
             variant3Fields.emplace_back(fields, built.edits[row], specs[row], g.rows[row].unit,
@@ -131,7 +133,9 @@ void AmplifierPage::setSpreadWindow(std::function<void(int variant)> open) {
     menus->setSpreadWindow(std::move(open));
 }
 
-void AmplifierPage::takeRequiredRout(double ohms) {
+void AmplifierPage::takeRequiredRout(double ohms, std::optional<double> load) {
+    if (load)
+        designLoad->write(*load);
     requiredRout->write(ohms);
     QLineEdit *gainField = group(2).edits[0];
     gainField->setFocus();

@@ -46,11 +46,12 @@ public:
     // The outcome of the group's last run, with the reason where it has no result.
     const LastValidRun<AmplifierRun> &record(int variant) const;
 
-    // Variant 2's Rвых field, which takes the loudspeaker page's required Rвых. Once it has the
-    // value the Ку field takes the focus with its text selected: the designer still chooses Ку
-    // and Rт, so nothing is computed.
+    // Variant 2's Rвых field, which takes the loudspeaker page's required Rвых, and its Rн field,
+    // which can take the driver's Re with it. Once they have their values the Ку field takes the
+    // focus with its text selected: the designer still chooses Ку and Rт, so nothing is computed.
     const HandOverField &requiredRoutField() const { return *requiredRout; }
-    void takeRequiredRout(double ohms);
+    const HandOverField &designLoadField() const { return *designLoad; }
+    void takeRequiredRout(double ohms, std::optional<double> load = std::nullopt);
 
     // Variant 3's calculation on values given its fields in check order.
     void evaluateWith(const std::array<double, 5> &values);
@@ -89,6 +90,7 @@ private:
     TImage *image = nullptr;
     std::array<Group, 3> groups;
     std::optional<HandOverField> requiredRout;
+    std::optional<HandOverField> designLoad;
     std::vector<HandOverField> variant3Fields;
     std::unique_ptr<AmplifierMenus> menus;
 };

@@ -165,9 +165,9 @@ void AmplifierMenus::addSpiceNetlistWithDriver(ActionMenu &menu, const Group &gr
     const DriverOffer driver = menus->driverSource();
     menu.addItem("Схема с динамиком для SPICE…", shown(driver.whyNone),
                  [menus, run = kept(menus->record(group.variant).valid()),
-                  circuit = driver.circuit.value_or(DriverCircuit{})] {
+                  circuit = driver.circuit.value_or(DriverCircuit{}), drive = driver.drive] {
                      menus->saveNetlist(run, menus->page.design.driverNetlistFileName,
-                                        spiceNetlistWithDriver(run, circuit));
+                                        spiceNetlistWithDriver(run, circuit, drive));
                  });
 }
 

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QLogValueAxis>
 #include <QPainter>
+#include <QStaticText>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -19,13 +20,16 @@
 
 namespace {
 
-// The lines of a chart in the order of its legend.
-const std::array<QColor, 3> lineColours{QColor(200, 0, 0), QColor(0, 0, 220), QColor(0, 128, 0)};
+// The colours ChartLine::colour names.
+const std::array<QColor, 6> lineColours{QColor(200, 0, 0),   QColor(0, 0, 220),   QColor(0, 128, 0),
+                                        QColor(220, 120, 0), QColor(140, 0, 160), QColor(0, 0, 0)};
 
-QPen linePen(std::size_t index, bool dashed) {
-    QPen pen(lineColours[index % lineColours.size()], 2);
-    if (dashed)
+QPen linePen(const ChartLine &line) {
+    QPen pen(lineColours[line.colour % lineColours.size()], line.bold ? 3.5 : 2);
+    if (line.style == LineStyle::Dashed)
         pen.setStyle(Qt::DashLine);
+    else if (line.style == LineStyle::Dotted)
+        pen.setStyle(Qt::DotLine);
     return pen;
 }
 
@@ -33,6 +37,11 @@ constexpr int scaleWidth = 50; // beside the plot: the numbers, then the rotated
 constexpr int numberWidth = 32;
 constexpr int numberGap = 4;
 constexpr int plainEdge = 14; // where a side has no scale: room for the last frequency
+constexpr int legendRows = 2;
+constexpr int legendRowHeight = 15;
+constexpr int sampleWidth = 18; // the line drawn before an entry's text
+constexpr int entryGap = 10;
+constexpr int legendEdge = 8; // left free at both ends of a row
 
 } // namespace
 
@@ -92,6 +101,78 @@ private:
     QFont font;
 };
 
+// The legend under the frequency axis: each entry a sample of its line and its text, in rows as
+// wide as the chart, each row centred. Laid out when its entries change, not at every paint.
+class DriverChart::Legend : public QGraphicsItem {
+public:
+    struct Entry {
+        QString text;
+        QPen pen;
+        bool operator==(const Entry &) const = default;
+    };
+
+    explicit Legend(QChart *chart) : QGraphicsItem(chart), chart(chart), font(designFont(11)) {
+        setZValue(3);
+    }
+
+    QRectF boundingRect() const override { return chart->rect(); }
+
+    void setEntries(const std::vector<Entry> &shown) {
+        if (shown == entries)
+            return;
+        entries = shown;
+        texts.clear();
+        for (const Entry &entry : entries) {
+            texts.emplace_back(entry.text);
+            texts.back().prepare(QTransform(), font);
+        }
+        laidOutIn = {};
+        update();
+    }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override {
+        if (chart->rect() != laidOutIn)
+            layOut();
+        painter->setFont(font);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const QPointF at = places[i];
+            const double middle = at.y() + legendRowHeight / 2.0;
+            painter->setPen(entries[i].pen);
+            painter->drawLine(QPointF(at.x(), middle), QPointF(at.x() + sampleWidth, middle));
+            painter->setPen(Qt::black);
+            painter->drawStaticText(
+                QPointF(at.x() + sampleWidth + 4, middle - texts[i].size().height() / 2), texts[i]);
+        }
+    }
+
+private:
+    QChart *chart;
+    QFont font;
+    std::vector<Entry> entries;
+    std::vector<QStaticText> texts;
+    std::vector<QPointF> places; // each entry's top left
+    QRectF laidOutIn;            // the chart's area the places are for
+
+    // Entries go into a row while they fit; a row holds one at least.
+    void layOut() {
+        laidOutIn = chart->rect();
+        places.clear();
+        const QRectF area = laidOutIn.adjusted(legendEdge, 0, -legendEdge, 0);
+        const auto width = [&](std::size_t i) { return sampleWidth + 4 + texts[i].size().width(); };
+        double y = area.bottom() - legendRows * legendRowHeight;
+        for (std::size_t first = 0; first < entries.size(); y += legendRowHeight) {
+            std::size_t end = first + 1;
+            double used = width(first);
+            while (end < entries.size() && used + entryGap + width(end) <= area.width())
+                used += entryGap + width(end++);
+            for (double x = area.center().x() - used / 2; first < end; ++first) {
+                places.emplace_back(x, y);
+                x += width(first) + entryGap;
+            }
+        }
+    }
+};
+
 DriverChart::DriverChart(const Design &d, QWidget *parent)
     : QChartView(new QChart, parent), design(d) {
     setObjectName(design.objectName);
@@ -101,19 +182,19 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     setRubberBand(QChartView::NoRubberBand);
     setInteractive(false);
     setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(size);
 
     QChart *plot = chart();
     plot->layout()->setContentsMargins(0, 0, 0, 0);
-    plot->setMargins(QMargins(scaleWidth, 2, design.rightScale ? scaleWidth : plainEdge, 2));
+    plot->setMargins(QMargins(scaleWidth, 2, design.rightScale ? scaleWidth : plainEdge,
+                              legendRows * legendRowHeight + 2));
     plot->setBackgroundRoundness(0);
     plot->setDropShadowEnabled(false);
     plot->setBackgroundBrush(Qt::white);
     plot->setBackgroundPen(Qt::NoPen);
     plot->setTitle(design.title);
     plot->setTitleFont(designFont(13, true));
-    plot->legend()->setAlignment(Qt::AlignBottom);
-    plot->legend()->setFont(designFont(11));
-    plot->legend()->setLabelColor(Qt::black);
+    plot->legend()->hide();
 
     // Frequencies with the decimal comma and without group separators.
     QLocale numbers(QLocale::Russian, QLocale::Russia);
@@ -142,6 +223,7 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     plotAxis->setVisible(false);
     plot->addAxis(plotAxis, Qt::AlignLeft);
     scales = new ValueScales(plot, design);
+    legend = new Legend(plot);
 
     auto *first = new QLineSeries;
     plot->addSeries(first);
@@ -169,10 +251,12 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
                      std::numeric_limits<double>::infinity()};
     double high[2] = {-low[0], -low[1]};
     for (const ChartLine &line : shown) {
-        const auto [least, most] = std::ranges::minmax(line.values);
         const int side = line.secondAxis ? 1 : 0;
+        if (design.headroom > 0 && side == 0 && &line != &shown.front())
+            continue;
+        const auto [least, most] = std::ranges::minmax(line.values);
         low[side] = std::min(low[side], least);
-        high[side] = std::max(high[side], most);
+        high[side] = std::max(high[side], most + (side == 0 ? design.headroom : 0));
     }
     for (std::size_t side = 0; side < 2; ++side)
         scales->scales[side] = fitted(low[side], high[side]);
@@ -188,13 +272,25 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
         }
         QLineSeries *series = lines[i];
         series->setName(QString::fromStdString(line.name));
-        series->setPen(linePen(i, line.dashed));
+        series->setPen(linePen(line));
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(frequency.size()));
         for (std::size_t k = 0; k < frequency.size(); ++k)
             points.append(QPointF(frequency[k], plotted(line.secondAxis, line.values[k])));
-        series->replace(points);
+        if (series->points() != points) // an unchanged line is not laid out again
+            series->replace(points);
     }
+
+    // The heated coil's lines, in the colours of the cold ones, named once in black.
+    std::vector<Legend::Entry> entries;
+    const auto heated = std::ranges::find_if(shown, &ChartLine::heated);
+    for (const ChartLine &line : shown)
+        if (!line.heated())
+            entries.push_back({QString::fromStdString(line.legend), linePen(line)});
+    if (heated != shown.end())
+        entries.push_back(
+            {QString::fromStdString(heated->legend), QPen(Qt::black, 2, Qt::DotLine)});
+    legend->setEntries(entries);
 }
 
 void DriverChart::clear() {

@@ -9,14 +9,16 @@ class QLineSeries;
 class QLogValueAxis;
 class QValueAxis;
 
-// A chart of the driver-load window: its lines over a logarithmic frequency axis, 10 Hz to 1 kHz,
-// against a value scale at the left or, for a line of the second scale, at the right; named
-// scales with their units and a legend below, on white.
+// A chart of the driver-load window, of a fixed size: its lines over a logarithmic frequency axis,
+// 10 Hz to 1 kHz, against a value scale at the left or, for a line of the second scale, at the
+// right; named scales with their units and a legend below, on white.
 //
 // Qt Charts lays a value axis out anew, each of its labels and its title a rich-text document,
 // whenever the axis's range changes, and a recomputation would spend most of its time there. So
 // the lines are plotted against one hidden axis fixed from 0 to 1, each scaled into it by its
-// own scale, and the chart draws the scales itself: their numbers, grid lines and titles.
+// own scale, and the chart draws the scales itself: their numbers, grid lines and titles. It
+// draws its legend too, in up to two rows, each entry with a sample of its line; the heated
+// coil's dotted lines share one entry.
 class DriverChart : public QChartView {
 public:
     struct Design {
@@ -26,6 +28,9 @@ public:
         const char *rightScale; // null: the chart has one value scale
         // The most the scales show below their top values; 0: they reach down to zero.
         double span;
+        // Where not 0, the left scale fits the first line alone, with this much room above it:
+        // the other lines may leave the plot.
+        double headroom = 0;
     };
 
     DriverChart(const Design &design, QWidget *parent);
@@ -37,9 +42,8 @@ public:
     // Where a value of the left or the right scale stands on the hidden axis.
     double plotted(bool rightScale, double value) const;
 
-    // Large enough to read its scales on a 1024 × 768 screen, two by two beside the inputs.
-    QSize sizeHint() const override { return {370, 255}; }
-    QSize minimumSizeHint() const override { return {340, 235}; }
+    // Three by two beside the inputs on a 1280 × 720 screen.
+    static constexpr QSize size{320, 250};
 
     // Shows `shown` in place of what the chart held, on scales fitted to them.
     void showLines(const ChartLines &shown, const ChartCurve &frequency);
@@ -54,6 +58,7 @@ public:
 
 private:
     class ValueScales;
+    class Legend;
 
     Scale fitted(double low, double high) const;
 
@@ -61,5 +66,6 @@ private:
     QLogValueAxis *frequencyAxis = nullptr;
     QValueAxis *plotAxis = nullptr; // hidden, from 0 to 1
     ValueScales *scales = nullptr;
+    Legend *legend = nullptr;
     std::vector<QLineSeries *> lines;
 };

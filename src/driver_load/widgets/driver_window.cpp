@@ -3,6 +3,8 @@
 #include "core/decimal_text.h"
 #include "driver_load/driver_load_fields.h"
 #include "driver_load/widgets/driver_chart.h"
+#include "driver_load/widgets/driver_chart_designs.h"
+#include "driver_load/widgets/driver_figures.h"
 #include "driver_load/widgets/driver_window_menus.h"
 #include "input/widgets/bounded_field.h"
 #include "input/widgets/field_keys.h"
@@ -29,36 +31,6 @@
 
 namespace {
 
-// The four charts in the order of driverChartLines, two by two.
-struct ChartDesign {
-    DriverChart::Design chart;
-    const char *name;        // for screen readers
-    const char *description; // what its curves are
-};
-
-const std::array<ChartDesign, driverChartCount> chartDesigns{{
-    {{"LevelChart", "Уровень звукового давления", "Уровень, дБ (1 м)", nullptr, 40},
-     "Уровень звукового давления от частоты",
-     "Уровень в дБ на расстоянии 1 м в полупространстве при мощности P в Re: красная кривая при "
-     "Rвых = 0, синяя при Rвых усилителя, зелёная пунктирная при Rвых усилителя с нагретой "
-     "катушкой."},
-    {{"ImpedanceChart", "Импеданс динамика", "|Z|, Ом", "Фаза, °", 0},
-     "Импеданс динамика от частоты",
-     "Модуль импеданса в Ом, красная кривая по оси слева, и его фаза в градусах, синяя "
-     "пунктирная по оси справа."},
-    {{"ExcursionChart", "Смещение диффузора", "Смещение (пик), мм", nullptr, 0},
-     "Смещение диффузора от частоты",
-     "Пиковое смещение диффузора в мм при Rвых усилителя, красная кривая, и Xmax, синяя "
-     "пунктирная линия."},
-    {{"AmplifierChart", "Что отдаёт усилитель", "Напряжение (ампл.), В", "Ток, А; мощность, Вт", 0},
-     "Напряжение, ток и мощность в Rт от частоты",
-     "Амплитуда напряжения на выходе ОУ в В, красная кривая по оси слева; амплитуда тока в А и "
-     "мощность в Rт в Вт, синяя и зелёная пунктирные по оси справа."},
-}};
-
-const QString readoutHelp = "Подсказка под указателем мыши, а в фокусе клавиши влево и вправо, "
-                            "называют частоту и значения всех кривых.";
-
 // The page's run as the caption over the charts: «Fs = 19 Гц, Re = 3,4 Ом, …».
 QString runCaption(const SpeakerRun &run) {
     const Driver &d = run.driver;
@@ -74,6 +46,13 @@ QString runCaption(const SpeakerRun &run) {
     return "Пример применения: " + parts.join(", ");
 }
 
+// The field of an input, by its place in the table.
+std::size_t fieldOf(double DriverLoadInputs::*destination) {
+    const auto table = driverLoadFields();
+    return static_cast<std::size_t>(
+        std::ranges::find(table, destination, &DriverLoadField::destination) - table.begin());
+}
+
 // The grid point whose frequency lies nearest to f, on the logarithmic axis.
 std::size_t nearestPoint(const ChartCurve &frequency, double f) {
     const auto nearest = std::ranges::min_element(frequency, [f](double a, double b) {
@@ -85,13 +64,15 @@ std::size_t nearestPoint(const ChartCurve &frequency, double f) {
 } // namespace
 
 DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &p,
-                           DriverLoadInputs &inputs, const std::array<HandOver, 2> &routTargets)
+                           DriverLoadInputs &inputs,
+                           const std::array<Variant2Target, 2> &routTargets)
     : QWidget(mainWindow, designWindowFlags), page(p), kept(inputs),
       menus(std::make_unique<DriverWindowMenus>(DriverWindowMenus::Given{
           [this] { return current(); }, [this] { return whyNone(); }, routTargets})) {
     setUpWindow(this, "DriverWindow", "Динамик и усилитель");
 
-    // Made in keyboard order: the fields, the charts, the results, «Закрыть».
+    // Made in keyboard order: the fields, the charts, the figures, «Закрыть». The charts keep
+    // their size; the status line keeps its room at the left while hidden.
     auto *layout = new QVBoxLayout(this);
     caption = new QLabel(this);
     caption->setObjectName("RunCaption");
@@ -105,9 +86,15 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
     middle->addLayout(left);
     auto *grid = new QGridLayout;
     buildCharts(grid);
-    middle->addLayout(grid, 1);
-    layout->addLayout(middle, 1);
-    layout->addWidget(buildResults());
+    figures = std::make_unique<DriverFigures>(this, *menus, [this](std::size_t i) {
+        return (computed ? shown(driverResults(*computed)[i].tip) : shown(whyNone())) + "\n" +
+               DriverWindowMenus::hint();
+    });
+    figures->nameFigures(kept.targetQtc);
+    grid->addWidget(figures->limits(), 1, 2);
+    middle->addLayout(grid);
+    layout->addLayout(middle);
+    layout->addWidget(figures->results());
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -151,70 +138,23 @@ QWidget *DriverWindow::buildInputs() {
     return box;
 }
 
+// Three by two, the last place the limits' box's.
 void DriverWindow::buildCharts(QGridLayout *grid) {
     const auto frequencies = responseFrequencies();
     for (std::size_t i = 0; i < charts.size(); ++i) {
-        const ChartDesign &design = chartDesigns[i];
+        const DriverChartDesign &design = driverChartDesigns[i];
         DriverChart *chart = charts[i] = new DriverChart(design.chart, this);
         chart->setAccessibleName(design.name);
-        readouts[i] = new ChartReadout(
-            chart, chart->anchor(),
-            QString(design.description) + "\n" + readoutHelp + "\n" + DriverWindowMenus::hint(),
-            DriverWindowMenus::hint(),
-            {[this, chart] { return computed && chart->hasCurves(); },
-             [this, i](double f) { return readoutAt(i, f); },
-             [this, i, chart](double f) {
-                 const ChartLine &anchor = lines[i].front();
-                 return chart->plotted(anchor.secondAxis,
-                                       anchor.values[nearestPoint(computed->load.frequency, f)]);
-             },
-             [this] { return computed->run.box.fc; },
-             {frequencies.begin(), frequencies.end()}});
+        readouts[i] = new ChartReadout(chart, chart->anchor(), restingDescription(design, nullptr),
+                                       DriverWindowMenus::hint(),
+                                       {[this, chart] { return computed && chart->hasCurves(); },
+                                        [this, i](double f) { return readoutAt(i, f); },
+                                        [this] { return computed->run.box.fc; },
+                                        {frequencies.begin(), frequencies.end()}});
         menus->offerOn(chart);
         menus->offerOn(chart->viewport());
-        grid->addWidget(chart, static_cast<int>(i / 2), static_cast<int>(i % 2));
+        grid->addWidget(chart, static_cast<int>(i / 3), static_cast<int>(i % 3));
     }
-}
-
-// The figures in two columns of caption and value, the advice where the target Qtc is out of
-// reach, and a line on the menu.
-QWidget *DriverWindow::buildResults() {
-    auto *box = new QGroupBox("Результаты при Rвых усилителя", this);
-    setTextColour(box, clNavy());
-    auto *grid = new QGridLayout(box);
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        QLabel *name = resultCaptions[i] = new QLabel(box);
-        QLabel *value = results[i] = new QLabel(box);
-        value->setObjectName(QString("DriverResult%1").arg(i + 1));
-        value->setMinimumWidth(70);
-        // Tab reaches every figure, so that the keyboard opens the menu there and screen readers
-        // read it; the focused one is marked.
-        value->setFocusPolicy(Qt::StrongFocus);
-        value->setStyleSheet("QLabel:focus { background-color: #c8dcff; }");
-        nameResult(value, {name});
-        describeResult(value, [this, i] {
-            return (computed ? shown(driverResults(*computed)[i].tip) : shown(whyNone())) + "\n" +
-                   DriverWindowMenus::hint();
-        });
-        menus->offerOn(value);
-        const int row = static_cast<int>(i / 2), column = 2 * static_cast<int>(i % 2);
-        grid->addWidget(name, row, column);
-        grid->addWidget(value, row, column + 1);
-    }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    const int end = static_cast<int>(results.size() / 2);
-    advice = new QLabel(box);
-    advice->setObjectName("TargetAdvice");
-    advice->setWordWrap(true);
-    advice->hide();
-    grid->addWidget(advice, end, 0, 1, 4);
-    auto *hint = new QLabel("Меню результатов и графиков: " + DriverWindowMenus::hint() + ".", box);
-    hint->setObjectName("MenuHint");
-    hint->setWordWrap(true);
-    setTextColour(hint, Qt::black);
-    grid->addWidget(hint, end + 1, 0, 1, 4);
-    return box;
 }
 
 void DriverWindow::showOver() {
@@ -252,12 +192,9 @@ void DriverWindow::follow() {
 }
 
 void DriverWindow::takeSenseResistor(double ohms) {
-    const auto table = driverLoadFields();
-    for (std::size_t i = 0; i < table.size(); ++i)
-        if (table[i].destination == &DriverLoadInputs::rt) {
-            setFieldColour(fields[i], clWindow());
-            fields[i]->setText(shown(formatGeneral(ohms)));
-        }
+    QLineEdit *field = fields[fieldOf(&DriverLoadInputs::rt)];
+    setFieldColour(field, clWindow());
+    field->setText(shown(formatGeneral(ohms)));
 }
 
 const DriverLoadRun *DriverWindow::current() const {
@@ -273,7 +210,8 @@ std::string DriverWindow::whyNone() const {
 }
 
 // Each field within its range is kept for the page; the first without a value says why the
-// window shows nothing.
+// window shows nothing. So does an Rт that no network gives beside the page's Rвых, marked in
+// yellow while it stands.
 void DriverWindow::readInputs(DriverLoadInputs &inputs) {
     fieldFault.clear();
     const auto table = driverLoadFields();
@@ -284,6 +222,14 @@ void DriverWindow::readInputs(DriverLoadInputs &inputs) {
             fieldFault = std::string("Поле «") + table[i].caption + "»: нужно число от " +
                          table[i].minText + " до " + table[i].maxText;
     }
+    const std::size_t sense = fieldOf(&DriverLoadInputs::rt);
+    const std::string refusal =
+        run && bounded[sense]->value() ? senseResistorRefusal(inputs.rt, run->rout) : "";
+    if (fieldFault.empty() && !refusal.empty())
+        fieldFault = std::string("Поле «") + table[sense].caption + "»: " + refusal;
+    if (!refusal.empty() || senseRefused)
+        setFieldColour(fields[sense], refusal.empty() ? clWindow() : clYellow());
+    senseRefused = !refusal.empty();
 }
 
 // The new computation replaces what the window shows; where there is none, or it fails, the
@@ -308,20 +254,11 @@ void DriverWindow::recompute() {
 }
 
 void DriverWindow::showComputed() {
-    for (std::size_t i = 0; i < charts.size(); ++i)
+    for (std::size_t i = 0; i < charts.size(); ++i) {
         charts[i]->showLines(lines[i], computed->load.frequency);
-    const auto captions = driverResultCaptions(computed->inputs.targetQtc);
-    const auto figures = driverResults(*computed);
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        resultCaptions[i]->setText(shown(captions[i]) + " =");
-        results[i]->setText(shown(figures[i].text));
-        if (const QColor colour = figures[i].alarm ? Qt::red : Qt::black;
-            results[i]->palette().color(QPalette::WindowText) != colour)
-            setTextColour(results[i], colour);
+        readouts[i]->curvesChanged(restingDescription(driverChartDesigns[i], &lines[i]));
     }
-    const std::string said = driverAdvice(*computed);
-    advice->setText(shown(said));
-    advice->setVisible(!said.empty());
+    figures->show(*computed);
 }
 
 void DriverWindow::clearComputed() {
@@ -329,9 +266,7 @@ void DriverWindow::clearComputed() {
         charts[i]->clear();
         readouts[i]->curvesGone();
     }
-    for (QLabel *result : results)
-        result->setText("—");
-    advice->hide();
+    figures->clear();
 }
 
 void DriverWindow::showStatus() {

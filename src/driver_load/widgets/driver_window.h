@@ -2,7 +2,7 @@
 
 #include "core/last_valid_run.h"
 #include "driver_load/driver_load_view.h"
-#include "input/widgets/hand_over_field.h"
+#include "speaker/widgets/rout_hand_overs.h"
 #include "ui/following_windows.h"
 
 #include <QWidget>
@@ -15,31 +15,32 @@
 class BoundedField;
 class ChartReadout;
 class DriverChart;
+class DriverFigures;
 class DriverWindowMenus;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
 
-// «Динамик и усилитель»: the loudspeaker page's driver as the amplifier's load, in four charts
-// (the level, the impedance, the cone excursion with Xmax, and what the amplifier delivers) and
-// the figures under them, for the inputs the window adds to the page's run. A non-modal window
-// of its own, made when first opened, whose fields keep their values from one showing to the
-// next; Escape and «Закрыть» close it.
+// «Динамик и усилитель»: the loudspeaker page's driver as the amplifier's load, in five charts
+// (the level, the highest level by the limits, the cone excursion with Xmax, the impedance, and
+// what the amplifier delivers) and the figures beside and under them, for the inputs the window
+// adds to the page's run. A non-modal window of its own, made when first opened, whose fields
+// keep their values from one showing to the next; Escape and «Закрыть» close it.
 //
 // The window follows the page: a new run is taken in; while the page shows no result (a key-down
 // or a refused run) the window says so and keeps the previous run's charts, and its menu offers
 // nothing until the page has a result again. It follows every change of a field while all hold
 // values within their ranges, and shows nothing otherwise (BoundedField clamps and marks a field
-// when it is left).
+// when it is left). An Rт not below the page's Rвых is refused: no network gives Rвых ≤ Rт.
 class DriverWindow : public QWidget, public PageFollower {
     Q_OBJECT
 
 public:
     // `page` is the loudspeaker page's record; `inputs` where the window's inputs are kept for
-    // the main window's other uses of them; `routTargets` Variant 2's Rвых fields of both
+    // the main window's other uses of them; `routTargets` Variant 2's Rвых and Rн fields of both
     // amplifier pages.
     DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &page,
-                 DriverLoadInputs &inputs, const std::array<HandOver, 2> &routTargets);
+                 DriverLoadInputs &inputs, const std::array<Variant2Target, 2> &routTargets);
     ~DriverWindow() override;
 
     // Shows the window, the first time centred over the main window, and brings it to the front.
@@ -60,7 +61,6 @@ protected:
 
 private:
     QWidget *buildInputs();
-    QWidget *buildResults();
     void buildCharts(QGridLayout *grid);
     void recompute();
     void readInputs(DriverLoadInputs &inputs);
@@ -77,12 +77,11 @@ private:
     QLabel *status = nullptr;  // why the window offers nothing now
     std::array<DriverChart *, driverChartCount> charts{};
     std::array<ChartReadout *, driverChartCount> readouts{};
-    std::array<QLabel *, driverResultCount> resultCaptions{};
-    std::array<QLabel *, driverResultCount> results{};
-    QLabel *advice = nullptr;
+    std::unique_ptr<DriverFigures> figures;
     std::optional<SpeakerRun> run; // the page's last result, also after a key-down there
     std::optional<DriverLoadRun> computed;
     std::array<ChartLines, driverChartCount> lines;
-    std::string fieldFault; // the first field without a value in its range
+    std::string fieldFault;    // the first field without a value in its range, or a refused Rт
+    bool senseRefused = false; // the Rт field marked as refused beside the page's Rвых
     std::unique_ptr<DriverWindowMenus> menus;
 };

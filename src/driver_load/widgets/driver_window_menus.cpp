@@ -34,7 +34,7 @@ void DriverWindowMenus::addRoutToAmplifiers(ActionMenu &menu, const Subject &sub
     std::optional<RoutForTarget> offer;
     if (const DriverLoadRun *shown = subject.shown)
         offer = RoutForTarget{shown->inputs.targetQtc, shown->load.routForTarget,
-                              shown->load.targetAdvice.text};
+                              shown->load.targetAdvice.text, shown->run.driver.re};
     addRoutHandOvers(menu, subject.menus->window.routTargets, offer ? &*offer : nullptr);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input/widgets/hand_over_field.h"
+#include "speaker/widgets/rout_hand_overs.h"
 #include "ui/action_menu.h"
 
 #include <QString>
@@ -22,7 +22,7 @@ public:
     struct Given {
         std::function<const DriverLoadRun *()> shown;
         std::function<std::string()> whyNone;
-        std::array<HandOver, 2> routTargets;
+        std::array<Variant2Target, 2> routTargets;
     };
     explicit DriverWindowMenus(Given given) : window(std::move(given)) {}
 

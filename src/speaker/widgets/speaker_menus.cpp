@@ -98,11 +98,12 @@ void SpeakerMenus::offerOnRequiredRout(QLabel *label) {
     offerOnLabel(label, [](const SpeakerRun &run) { return shown(qtcAdvice(run).text); });
 }
 
-// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2.
+// The required Rвых, as shown, into the Rвых field of either amplifier's Variant 2, alone or with
+// the driver's Re into its Rн.
 void SpeakerMenus::addRoutToAmplifiers(ActionMenu &menu, const Subject &subject) {
     std::optional<RoutForTarget> offer;
     if (const SpeakerRun *run = subject.run)
-        offer = RoutForTarget{targetQtc, run->routRequired, qtcAdvice(*run).text};
+        offer = RoutForTarget{targetQtc, run->routRequired, qtcAdvice(*run).text, run->driver.re};
     addRoutHandOvers(menu, subject.menus->routTargets, offer ? &*offer : nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include "core/last_valid_run.h"
 #include "input/widgets/hand_over_field.h"
 #include "speaker/speaker_run.h"
+#include "speaker/widgets/rout_hand_overs.h"
 #include "ui/action_menu.h"
 
 #include <QString>
@@ -48,7 +49,7 @@ public:
     void offerOnChart(QWidget *chart);
 
     // Variant 2's Rвых field of the non-inverting and of the inverting page.
-    void setRoutTargets(std::array<HandOver, 2> targets) { routTargets = std::move(targets); }
+    void setRoutTargets(std::array<Variant2Target, 2> targets) { routTargets = std::move(targets); }
     void setDriverLoad(DriverLoadActions actions) { driverLoad = std::move(actions); }
 
     // The menu's subject: the page's last valid run, if any.
@@ -73,6 +74,6 @@ private:
     static const std::array<MenuAction<Subject>, 5> actions;
 
     Given page;
-    std::array<HandOver, 2> routTargets; // non-inverting, inverting
+    std::array<Variant2Target, 2> routTargets; // non-inverting, inverting
     DriverLoadActions driverLoad;
 };

@@ -55,15 +55,12 @@ SpeakerPage::SpeakerPage(NumericFields &f, LastResults &l, QWidget *parent)
     responses->setGeometry(0, 0, 409, 393);
     responses->setAccessibleName("АЧХ закрытого ящика на низких частотах");
     const auto frequencies = responseFrequencies();
-    readout = new ChartReadout(
-        responses, responses->series(0), chartDescription, SpeakerMenus::chartMenuHint,
-        {[this] { return run.valid() && responses->series(0)->count() > 0; },
-         [this](double f) { return readoutAt(f); },
-         [this](double f) {
-             return responseLevel(f, run.valid()->box.fc, run.valid()->box.qtcNew);
-         },
-         [this] { return run.valid()->box.fc; },
-         {frequencies.begin(), frequencies.end()}});
+    readout = new ChartReadout(responses, responses->series(0), chartDescription,
+                               SpeakerMenus::chartMenuHint,
+                               {[this] { return run.valid() && responses->series(0)->count() > 0; },
+                                [this](double f) { return readoutAt(f); },
+                                [this] { return run.valid()->box.fc; },
+                                {frequencies.begin(), frequencies.end()}});
 
     buildInputs();
     buildResults();
@@ -154,7 +151,7 @@ void SpeakerPage::buildResults() {
     }
 }
 
-void SpeakerPage::setRoutTargets(HandOver nonInverting, HandOver inverting) {
+void SpeakerPage::setRoutTargets(Variant2Target nonInverting, Variant2Target inverting) {
     menus->setRoutTargets({std::move(nonInverting), std::move(inverting)});
 }
 

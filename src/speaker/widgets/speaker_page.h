@@ -53,7 +53,7 @@ public:
     void takeVolume(double litres);
 
     // Where the required Rвых goes: Variant 2 of the non-inverting and of the inverting page.
-    void setRoutTargets(HandOver nonInverting, HandOver inverting);
+    void setRoutTargets(Variant2Target nonInverting, Variant2Target inverting);
     // The main window's window «Динамик и усилитель» for the page's driver, as the menus offer it.
     void setDriverLoad(DriverLoadActions actions);
 
