@@ -116,18 +116,54 @@ private slots:
                  QString::number(load.peakOpAmpVoltage, 'g', 3).toDouble());
         QCOMPARE(result(8)->text(), label(107)->text() + " Ом");
 
+        // The highest levels as the model's at 20 … 60 Гц, each with its limit; the heat's
+        // compression for Re = 3,4 Ω behind 6 Ω and behind 0.
+        for (std::size_t i = 0; i < 4; ++i) {
+            const LimitedLevel &at = load.highestAt[i].limited;
+            QCOMPARE(result(10 + int(i))->text(),
+                     fixed(at.level, 2) + " дБ (" + levelLimits()[at.holding].name + ")");
+        }
+        QCOMPARE(result(9)->text(), QString("нет"));
         QCOMPARE(result(3)->palette().color(QPalette::WindowText), QColor(Qt::black));
         typeInto(field(3), "5"); // Xmax below the largest excursion
         QCOMPARE(result(3)->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(result(9)->palette().color(QPalette::WindowText), QColor(Qt::red));
         typeInto(field(5), "1");
         const SpeakerRun &run = *form->TabSheet3->validRun();
         const double rout = number(result(8)->text());
         QVERIFY(std::fabs(closedBox(run.driver, run.vb, rout).qtcNew - 1) < 1e-3);
         typeInto(field(6), "60");
         QCOMPARE(chart("LevelChart")->chart()->series().size(), 3);
+        const double hot = 3.4 * (1 + 0.00393 * 60);
+        QCOMPARE(result(14)->text(), fixed(20 * std::log10(9.4 / (hot + 6)), 2) + " дБ");
+        QCOMPARE(result(15)->text(), fixed(20 * std::log10(3.4 / hot), 2) + " дБ");
     }
 
-    // Tab onto the level chart: the readout stands at the grid point nearest fc, then Right.
+    // Typed by hand, an Rт not below page 3's Rвых is refused with the reason and marked, and
+    // nothing is computed; so it is once page 3's Rвых comes down below it.
+    void senseResistorNotBelowRout() {
+        open();
+        QLabel *status = window->findChild<QLabel *>("RunStatus");
+        const QString reason = "Поле «Rт, Ом»: Rт = %1 Ом не меньше Rвых = %2 Ом страницы "
+                               "«Пример применения»: ни одна цепь ООС не даёт Rвых ≤ Rт, так как "
+                               "Rвых = Rт·(R1 + R2)/(R2 + Rт). Rт приходит из Варианта 3 вместе с "
+                               "его Rвых";
+        for (const auto &[rt, rout, refused] :
+             {std::tuple{"6", "6", true}, std::tuple{"0,5", "6", false},
+              std::tuple{"0,5", "0,4", true}, std::tuple{"0,5", "0,6", false}}) {
+            typeInto(field(7), rt);
+            showPage(2);
+            type(37, rout);
+            QTest::mouseClick(button(7), Qt::LeftButton);
+            QCOMPARE(status->text(), refused ? reason.arg(rt, rout) : QString());
+            QCOMPARE(field(7)->palette().color(QPalette::Base), refused ? clYellow() : clWindow());
+            QCOMPARE(result(1)->text() == "—", refused);
+        }
+    }
+
+    // Tab onto the level chart: the readout stands at the grid point nearest fc, then Right; it
+    // stands under the chart, off the curves and the fields. Page 3 computed anew, it and the
+    // chart's description read the new curves.
     void readoutByKeys() {
         open();
         const DriverLoad load = model();
@@ -146,6 +182,19 @@ private slots:
                               fixed(load.atRout.spl[point], 2)));
             QTest::keyClick(window->windowHandle(), Qt::Key_Right);
         }
+        QWidget *tip = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == "qtooltip_label" && top->isVisible())
+                tip = top;
+        QChartView *level = chart("LevelChart");
+        QVERIFY(tip && tip->y() >= level->mapToGlobal(QPoint(0, level->height())).y());
+        edit(37)->setText("8");
+        form->Button7Click();
+        QVERIFY(accessibleDescription(level).contains("; Rвых = 8 Ом: "));
+        level->clearFocus();
+        form->Button7Click();
+        QVERIFY(accessibleDescription(level).contains("Кривые: Rвых = 0 — красная; Rвых = 8 Ом — "
+                                                      "синяя."));
     }
 
     // A new run of page 3 is taken in; after a key-down there the window says so and its menu
@@ -198,7 +247,16 @@ private slots:
         const QString rout = result(8)->text().section(' ', 0, 0);
         chooseItem(rightClickMenu(result(8)), "Rвых → Неинвертирующий, Вариант 2");
         QCOMPARE(edit(25)->text(), rout);
+        QCOMPARE(edit(23)->text(), QString("4"));
         QCOMPARE(form->PageControl1->currentIndex(), 0);
+        chooseItem(rightClickMenu(result(8)), "Rвых и Rн = Re → Инвертирующий, Вариант 2");
+        QCOMPARE(QStringList({edit(8)->text(), edit(10)->text()}), QStringList({"3,4", rout}));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        showPage(2);
+        chooseItem(rightClickMenu(label(107)), "Rвых и Rн = Re → Неинвертирующий, Вариант 2");
+        QCOMPARE(QStringList({edit(23)->text(), edit(25)->text()}),
+                 QStringList({"3,4", label(107)->text()}));
+        const QSize chartSize = chart("LevelChart")->size();
 
         showPage(2);
         const char *box[] = {"30", "6", "5", "0,6", "50", "20", "1"};
@@ -211,11 +269,15 @@ private slots:
             "повышает добротность. Qtc = 0,7 при Rвых = 0 даёт ящик Vb = 70,7 л.";
         QCOMPARE(result(8)->text(), QString("−1,956 Ом"));
         QCOMPARE(window->findChild<QLabel *>("TargetAdvice")->text(), advice);
-        const QAction *refused =
-            menuItem(rightClickMenu(chart("ImpedanceChart")), "Rвых → Инвертирующий, Вариант 2");
+        QMenu *menu = rightClickMenu(chart("ImpedanceChart"));
+        const QAction *refused = menuItem(menu, "Rвых → Инвертирующий, Вариант 2");
         QVERIFY(!refused->isEnabled());
         QCOMPARE(refused->toolTip(), "Rвых = −1,956 Ом не построить. " + advice);
-        QApplication::activePopupWidget()->close();
+        // Refused for its Rвых, the item with Rн writes neither field.
+        chooseItem(menu, "Rвых и Rн = Re → Инвертирующий, Вариант 2");
+        QCOMPARE(QStringList({edit(8)->text(), edit(10)->text()}), QStringList({"3,4", rout}));
+        QCOMPARE(chart("LevelChart")->size(), chartSize); // the advice appeared beside it
+        menu->close();
     }
 
     // Variant 3's Rвых handed to page 3 brings its Rт into the window's field.
@@ -263,8 +325,27 @@ private slots:
         });
         QCOMPARE(readBack(dir.filePath("page.zma")), readBack(dir.filePath("window.zma")));
 
+        typeInto(field(6), "60");
         chooseItem(rightClickMenu(result(5)), "Копировать таблицу");
-        QCOMPARE(QApplication::clipboard()->text().count('\n'), 101);
+        const QStringList table = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(table.size(), 102);
+        const QStringList header = table[0].split('\t');
+        const QString hot = ", катушка нагрета на 60 °C, ";
+        QCOMPARE(header.mid(10, 6),
+                 QStringList({"|Z|" + hot + "Ом", "Фаза Z" + hot + "°",
+                              "Смещение диффузора (пик)" + hot + "мм",
+                              "Напряжение на выходе ОУ (амплитуда)" + hot + "В",
+                              "Ток (амплитуда)" + hot + "А", "Мощность в Rт" + hot + "Вт"}));
+        QCOMPARE(header.mid(16),
+                 QStringList({"Наибольший уровень, дБ", "Наибольший уровень по Xmax, дБ",
+                              "Наибольший уровень по Pe, дБ", "Наибольший уровень по Uмакс, дБ",
+                              "Наибольший уровень по Iмакс, дБ"}));
+        for (qsizetype k = 1; k <= 100; ++k) {
+            std::vector<double> row;
+            for (const QString &cell : table[k].split('\t').mid(16))
+                row.push_back(number(cell));
+            QCOMPARE(row[0], *std::min_element(row.begin() + 1, row.end()));
+        }
         QCOMPARE(shownToolTip(), QString("Таблица всех кривых скопирована в буфер обмена"));
     }
 
