@@ -24,6 +24,8 @@ std::string levelFrdText(const SpeakerRun &run, const DriverLoadInputs &inputs);
 std::string levelFrdFileName(const SpeakerRun &run);
 
 // A header line naming the columns with their units, then one line per chart frequency: every
-// curve of `load`, tab separated, in the window's number format (decimal comma).
+// curve of `load`, tab separated, in the window's number format (decimal comma). The cold coil's
+// curves, the heated coil's where it is heated, then «Наибольший уровень, дБ» and each limit's
+// «Наибольший уровень по Xmax, дБ» … in the order of levelLimits().
 std::string driverLoadTable(const SpeakerRun &run, const DriverLoadInputs &inputs,
                             const DriverLoad &load);

@@ -11,14 +11,14 @@
 struct DriverLoadRun;
 
 // The menu of the window «Динамик и усилитель», on its results and charts: the Rвых for the
-// target Qtc into Variant 2 of either amplifier page, the impedance as a ZMA file, the level as
-// an FRD file, and every curve as a table. It works on what the window shows of the page's
-// current run only.
+// target Qtc into Variant 2 of either amplifier page, alone or with the driver's Re as its Rн,
+// the impedance as a ZMA file, the level as an FRD file, and every curve as a table. It works on
+// what the window shows of the page's current run only.
 class DriverWindowMenus {
 public:
     // What the menu works on, given it by the window: what the window shows of the page's current
-    // run (null where it offers nothing) and why it offers nothing; Variant 2's Rвых fields of the
-    // non-inverting and the inverting page.
+    // run (null where it offers nothing) and why it offers nothing; Variant 2's Rвых and Rн fields
+    // of the non-inverting and the inverting page.
     struct Given {
         std::function<const DriverLoadRun *()> shown;
         std::function<std::string()> whyNone;
