@@ -109,6 +109,13 @@ private slots:
             const double peak = re + re * d.qms / d.qes;
             QVERIFY(near(z(fc).real(), peak, 1e-12 * peak) && near(z(fc).imag(), 0, 1e-12));
             QVERIFY(std::abs(z(fc * 1.001)) < peak && std::abs(z(fc / 1.001)) < peak);
+            // The hot coil adds to Re alone: the current √2·E/|Rвых + Z + ΔRe|.
+            for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+                const auto hot = z(load.frequency[k]) + re * (rise - 1);
+                QVERIFY(near(load.hot->impedance[k], std::abs(hot), 1e-12 * std::abs(hot)));
+                QVERIFY(near(load.hot->current[k] * std::abs(rout + hot) / std::sqrt(2 * 100 * re),
+                             1, 1e-12));
+            }
             // Far below fc the force Bl·E/(Re + Rвых) meets the suspension stiffened by the box,
             // (1 + Vas/Vb)/Cms with Cms = Vas/(ρ0·c²·Sd²); above, the cone follows the
             // second-order low-pass of Qtc': x = x0/|1 − u² + j·u/Qtc'|, u = f/fc.

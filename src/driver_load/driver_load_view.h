@@ -60,6 +60,10 @@ struct DriverResult {
     std::string tip;    // the value behind the text to four significant digits, or what it means
     bool alarm = false; // shown in red: the excursion beyond Xmax
 };
+// In order: the pass band's loss, F3, the largest excursion, the power at which it reaches Xmax,
+// the op-amp's voltage, the current, the power in Rт, the Rвых for the target Qtc, the frequency
+// below which the cone goes beyond Xmax, the highest level at 20, 30, 40 and 60 Гц, the thermal
+// compression at the amplifier's Rвых and at Rвых = 0.
 inline constexpr std::size_t driverResultCount = 15;
 std::array<std::string, driverResultCount> driverResultCaptions(double targetQtc);
 std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &computed);

@@ -72,7 +72,7 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
     setUpWindow(this, "DriverWindow", "Динамик и усилитель");
 
     // Made in keyboard order: the fields, the charts, the figures, «Закрыть». The charts keep
-    // their size; the status line keeps its room at the left while hidden.
+    // their size; the status line appears under the fields, in the room the charts leave there.
     auto *layout = new QVBoxLayout(this);
     caption = new QLabel(this);
     caption->setObjectName("RunCaption");
