@@ -60,19 +60,22 @@ DriverFigures::DriverFigures(QWidget *window, DriverWindowMenus &menus,
             QLabel *name = captions[i] = new QLabel(box);
             QLabel *value = values[i] = new QLabel("—", box);
             value->setObjectName(QString("DriverResult%1").arg(i + 1));
-            value->setMinimumWidth(70);
+            // Of a fixed size, so that a new value redraws the label alone, not the window's
+            // layout.
+            value->setFixedSize(place.limits ? 110 : 80, value->sizeHint().height());
             value->setFocusPolicy(Qt::StrongFocus);
             value->setStyleSheet("QLabel:focus { background-color: #c8dcff; }");
             nameResult(value, {name});
             describeResult(value, [tip, i] { return tip(i); });
             menus.offerOn(value);
             QGridLayout *grid = place.limits ? limitsGrid : resultsGrid;
-            grid->addWidget(name, place.row, 2 * place.column);
-            grid->addWidget(value, place.row, 2 * place.column + 1);
+            // Caption, value, and the room before the next column.
+            grid->addWidget(name, place.row, 3 * place.column);
+            grid->addWidget(value, place.row, 3 * place.column + 1);
         }
-    for (const int column : {1, 3, 5})
+    for (const int column : {2, 5, 8})
         resultsGrid->setColumnStretch(column, 1);
-    limitsGrid->setColumnStretch(1, 1);
+    limitsGrid->setColumnStretch(2, 1);
     limitsBox->setFixedWidth(DriverChart::size.width());
     limitsGrid->setRowStretch(6, 1);
 
@@ -85,13 +88,13 @@ DriverFigures::DriverFigures(QWidget *window, DriverWindowMenus &menus,
     policy.setRetainSizeWhenHidden(true);
     advice->setSizePolicy(policy);
     advice->hide();
-    resultsGrid->addWidget(advice, resultRows, 0, 1, 6);
+    resultsGrid->addWidget(advice, resultRows, 0, 1, 9);
     auto *hint =
         new QLabel("Меню результатов и графиков: " + DriverWindowMenus::hint() + ".", resultsBox);
     hint->setObjectName("MenuHint");
     hint->setWordWrap(true);
     setTextColour(hint, Qt::black);
-    resultsGrid->addWidget(hint, resultRows + 1, 0, 1, 6);
+    resultsGrid->addWidget(hint, resultRows + 1, 0, 1, 9);
 }
 
 void DriverFigures::nameFigures(double targetQtc) {
