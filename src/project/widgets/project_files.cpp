@@ -1,0 +1,219 @@
+#include "project/widgets/project_files.h"
+
+#include "core/read_file.h"
+#include "core/whole_file.h"
+#include "project/project_text.h"
+#include "project/widgets/project_reader.h"
+#include "project/widgets/recent_projects.h"
+#include "ui/action_menu.h"
+#include "ui/announcement.h"
+#include "ui/dialog_folder.h"
+#include "ui/error_report.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <stdexcept>
+
+namespace {
+
+const QString filter = "Проекты ooscalc (*.ooscalc);;Все файлы (*)";
+
+const QKeySequence saveKey(Qt::CTRL | Qt::Key_S);
+const QKeySequence saveAsKey(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+const QKeySequence openKey(Qt::CTRL | Qt::Key_O);
+
+// The one local file a drag carries, if it carries exactly one.
+QString droppedFile(const QMimeData *data) {
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
+ProjectFiles::ProjectFiles(Given g)
+    : QObject(g.window), given(std::move(g)), title(given.window->windowTitle()) {
+    offerKeys(given.window);
+    offerMenu(given.button, [this](QMenu &menu) { fillMenu(menu); });
+    given.button->setToolTip(
+        "Сохранить: отчёт и рисунки в папку, из которой запущена программа.\nПравая кнопка мыши "
+        "или Shift+F10: проекты — Ctrl+S сохранить проект, Ctrl+Shift+S сохранить как, Ctrl+O "
+        "открыть, недавние проекты; файл проекта можно перетащить на окно.");
+    given.button->setAccessibleDescription(given.button->toolTip());
+    given.window->setAcceptDrops(true);
+    given.window->installEventFilter(this);
+}
+
+void ProjectFiles::offerKeys(QWidget *window) {
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {saveKey, [this] { save(false); }},
+        {saveAsKey, [this] { save(true); }},
+        {openKey, [this] { chooseAndOpen(); }}};
+    for (const auto &[key, action] : keys)
+        connect(new QShortcut(key, window), &QShortcut::activated, this,
+                [action = action] { runHandler(action); });
+}
+
+DesignRecord ProjectFiles::current() const {
+    DesignRecord design = given.current();
+    design.note = note;
+    return design;
+}
+
+void ProjectFiles::fillMenu(QMenu &menu) {
+    ActionMenu items(menu, {});
+    items.startSection();
+    const std::pair<const char *, QKeySequence> keyed[] = {{"Сохранить проект…", saveKey},
+                                                           {"Сохранить проект как…", saveAsKey},
+                                                           {"Открыть проект…", openKey}};
+    const std::function<void()> actions[] = {[this] { save(false); }, [this] { save(true); },
+                                             [this] { chooseAndOpen(); }};
+    for (std::size_t i = 0; i < std::size(keyed); ++i) {
+        QAction *item = items.addItem(keyed[i].first, {}, actions[i]);
+        item->setShortcut(keyed[i].second);
+        item->setShortcutVisibleInContextMenu(true);
+    }
+    items.addItem("Заметка к проекту…", {}, [this] { editNote(); });
+    const QStringList recent = recentProjects();
+    if (recent.isEmpty())
+        return;
+    items.startSection();
+    for (const QString &file : recent)
+        items.addItem(QDir::toNativeSeparators(file).replace('&', "&&"), {}, [this, file] {
+            if (mayDiscardChanges())
+                open(file);
+        });
+}
+
+// Ctrl+S writes the open project in place; the first time, and «как…» always, the dialog asks
+// where: «Проект.ooscalc» in the folder "Сохранить" writes to, or the open project's own name.
+bool ProjectFiles::save(bool choose) {
+    const DesignRecord design = current();
+    if (const std::string fault = designFault(design); !fault.empty())
+        throw std::runtime_error("Проект не сохранён: " + fault);
+    QString target = path;
+    if (choose || target.isEmpty()) {
+        const QString offered =
+            path.isEmpty() ? QDir(dialogFolder()).filePath("Проект.ooscalc") : path;
+        target = QFileDialog::getSaveFileName(given.window, "Сохранить проект", offered, filter);
+        if (target.isEmpty())
+            return false;
+        if (QFileInfo(target).suffix().isEmpty())
+            target += "." + QString::fromUtf8(projectSuffix.data(), projectSuffix.size());
+    }
+    writeWholeFile(QFile::encodeName(target).toStdString(), projectText(design));
+    const QFileInfo file(target);
+    path = file.absoluteFilePath();
+    saved = design;
+    rememberProject(path);
+    updateTitle();
+    announce(given.button, QString::fromStdString(savedNotice(file.absolutePath().toStdString(),
+                                                              {file.fileName().toStdString()})));
+    return true;
+}
+
+void ProjectFiles::chooseAndOpen() {
+    if (!mayDiscardChanges())
+        return;
+    const QString folder = path.isEmpty() ? dialogFolder() : QFileInfo(path).absolutePath();
+    const QString file =
+        QFileDialog::getOpenFileName(given.window, "Открыть проект", folder, filter);
+    if (!file.isEmpty())
+        open(file);
+}
+
+void ProjectFiles::open(const QString &file) {
+    const QString full = QFileInfo(file).absoluteFilePath();
+    const FileRead read = readFileUpTo(QFile::encodeName(full).toStdString(), projectFileLimit);
+    const ProjectRead project =
+        read.whyNot.empty() ? readProject(read.bytes) : ProjectRead{std::nullopt, read.whyNot};
+    if (!project.design)
+        throw std::runtime_error("Не удалось открыть проект «" + full.toStdString() +
+                                 "»: " + project.whyNot);
+    note = project.design->note;
+    given.open(*project.design);
+    path = full;
+    saved = *project.design;
+    rememberProject(path);
+    updateTitle();
+}
+
+bool ProjectFiles::mayDiscardChanges() {
+    if (path.isEmpty() || sameInputs(current(), saved))
+        return true;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    "Сохранить изменения в «" + QFileInfo(path).fileName() + "»?",
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, given.window);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Save)->setText("Сохранить");
+    box.button(QMessageBox::Discard)->setText("Не сохранять");
+    box.button(QMessageBox::Cancel)->setText("Отмена");
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: {
+        bool saving = false;
+        return runHandler([&] { saving = save(false); }) && saving;
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProjectFiles::designChanged() {
+    if (!path.isEmpty())
+        updateTitle();
+}
+
+void ProjectFiles::editNote() {
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(
+        given.window, "Заметка к проекту",
+        "Заметка, которую проект хранит вместе с расчётом:", QString::fromStdString(note), &ok);
+    if (ok) {
+        note = text.toStdString();
+        designChanged();
+    }
+}
+
+void ProjectFiles::updateTitle() {
+    const bool changed = !sameInputs(current(), saved);
+    given.window->setWindowTitle(QFileInfo(path).fileName() + (changed ? "*" : "") + " — " + title);
+}
+
+bool ProjectFiles::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != given.window)
+        return false;
+    if (event->type() == QEvent::DragEnter) {
+        auto *drag = static_cast<QDragEnterEvent *>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty())
+            drag->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString file = droppedFile(drop->mimeData());
+        drop->acceptProposedAction();
+        // Opened once the drop is over, so that the questions and errors do not hold the drag.
+        if (!file.isEmpty())
+            QTimer::singleShot(0, this, [this, file] {
+                runHandler([&] {
+                    if (mayDiscardChanges())
+                        open(file);
+                });
+            });
+        return true;
+    }
+    return false;
+}
