@@ -5,12 +5,13 @@
 # --version that cannot be written, and no display, fail in one line.   check_command_line.sh <ooscalc>
 set -u
 program=$1 work=$(mktemp -d) failures=0
-project=$(dirname "$0")/fuzz/corpus/fuzz_project_file/changed_named_note # as the program writes it
+# A project as the program writes it; the settings (its recent projects) in the scratch folder.
+project=$(cd "$(dirname "$0")" && pwd)/fuzz/corpus/fuzz_project_file/changed_named_note
 trap 'rm -rf "$work"' EXIT
 # expect <status> <stderr lines> <platform, empty for no display> <arguments…>; 124: still up.
 expect() {
     (cd "$work" && timeout 3 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=. \
-        ${3:+QT_QPA_PLATFORM=$3} "$program" "${@:4}" >/dev/null 2>stderr)
+        XDG_CONFIG_HOME=. ${3:+QT_QPA_PLATFORM=$3} "$program" "${@:4}" >/dev/null 2>stderr)
     local got=$?
     [[ $got -eq $1 && $(wc -l <"$work/stderr") -eq $2 ]] ||
         { echo "FAIL: ${3:-no display} ${*:4}: status $got; $(cat "$work/stderr")" >&2 && ((++failures)); }
@@ -22,7 +23,7 @@ done
 expect 124 0 offscreen -reverse -style fusion -geometry 800x600+0+0 -qwindowtitle x
 expect 124 0 offscreen "$project" && expect 124 0 offscreen -style fusion -- "$project"
 # The window stays up with the error report, which the offscreen platform remarks on.
-(cd "$work" && timeout 3 env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=. "$program" missing.ooscalc 2>stderr)
+(cd "$work" && timeout 3 env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=. XDG_CONFIG_HOME=. "$program" missing.ooscalc 2>stderr)
 status=$? said=$(grep -v '^This plugin does not support' "$work/stderr")
 [[ $status -eq 124 && $said == "ooscalc: Не удалось открыть проект «$work/missing.ooscalc»: нет такого файла." ]] ||
     { echo "FAIL: a missing project: status $status; $said" >&2 && ((++failures)); }
