@@ -101,7 +101,7 @@ private slots:
             "это не проект ooscalc: формат «winisd-project»");
         row("no format", "\"format\"", "\"form\"", "это не проект ooscalc: в нём нет ключа");
         row("broken", "\"Edit20\"", "\"Edi", "файл повреждён или обрезан: JSON нарушен у байта");
-        row("not JSON", "{", "[Driver]\nFs=20\n", "файл повреждён или обрезан");
+        row("not JSON", "{", "[Driver]\nFs=20\n", "это не проект ooscalc: проект — объект JSON");
         row("number for text", "\"Edit3\": \"4\"", "\"Edit3\": 4",
             "значение «fields.Edit3» должно быть строкой, а в файле число");
         row("no field", "\"Edit37\": \"6\"", "\"Edit38\": \"6\"", "нет ключа «fields.Edit37»");
@@ -138,8 +138,8 @@ private slots:
 
     void emptyCutAndHugeFilesAreRefused() {
         QCOMPARE(readProject(" \n").whyNot, std::string("файл пуст"));
-        QCOMPARE(readProject("[{}]").whyNot,
-                 std::string("это не проект ooscalc: в файле не объект JSON"));
+        QCOMPARE(readProject(" [{}]").whyNot,
+                 std::string("это не проект ooscalc: проект — объект JSON, он начинается с «{»"));
         const std::string text = projectText(changedDesign());
         QVERIFY(readProject(text.substr(0, text.size() / 2))
                     .whyNot.starts_with("файл повреждён или обрезан: JSON нарушен у байта"));

@@ -2,7 +2,7 @@
 // fresh window as `ooscalc FILE` opens it, unusable files that change nothing, the title and the
 // question about changes, the recent projects, a dropped file, and the driver files of page 3.
 
-#include "project/design_record.h"
+#include "project/project_text.h"
 #include "scratch_files.h"
 #include "ui/classic_look.h"
 #include "ui/error_report.h"
@@ -148,9 +148,14 @@ private slots:
                                << "файл создан более новой версией программы";
         QTest::newRow("cut") << QByteArray("{\"format\": \"ooscalc-design\", \"vers")
                              << "файл повреждён или обрезан";
-        QTest::newRow("driver file")
-            << QByteArray("[Driver]\nFs=20\n") << "файл повреждён или обрезан";
+        QTest::newRow("driver file") << QByteArray("[Driver]\nFs=20\n") << "это не проект ooscalc";
         QTest::newRow("huge") << QByteArray((1 << 20) + 1, ' ') << "файл больше 1 МиБ";
+        const QByteArray valid = QByteArray::fromStdString(projectText(defaultDesign()));
+        QTest::newRow("type") << QByteArray(valid).replace("\"Edit5\": \"2,2\"", "\"Edit5\": 2.2")
+                              << "значение «fields.Edit5» должно быть строкой";
+        QTest::newRow("refused text")
+            << QByteArray(valid).replace("\"Edit37\": \"6\"", "\"Edit37\": \"300\"")
+            << "поле Edit37 (Пример применения): «300» — вне диапазона 0,1 … 200";
         QTest::newRow("missing") << QByteArray() << "нет такого файла";
     }
     void unusableFilesChangeNothing() {
@@ -186,6 +191,10 @@ private slots:
         form->openProject(first); // saved with the change
         QCOMPARE(edit(36)->text(), QString("60"));
         type(36, "50");
+        type(1, ",5"); // a text the field refuses is not saved
+        QCOMPARE(errorReportDuring([&] { keys(Qt::CTRL | Qt::Key_S); }),
+                 "Проект не сохранён: поле Edit1 (Инвертирующий, Вариант 1): «,5» — запятая не на "
+                 "месте.");
         QCOMPARE(errorReportDuring([&] { click(form->Button8); }, QMessageBox::Discard), question);
         QCOMPARE(readFile(first).count("\"Edit36\": \"60\""), 1);
     }
@@ -213,10 +222,10 @@ private slots:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file)});
         QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(form.get(), &enter);
+        QApplication::sendEvent(edit(16), &enter); // over a field, which would take text
         QVERIFY(enter.isAccepted());
         QDropEvent drop({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(form.get(), &drop);
+        QApplication::sendEvent(edit(16), &drop);
         QTRY_COMPARE(edit(31)->text(), QString("33"));
     }
 

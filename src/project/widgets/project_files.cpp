@@ -50,7 +50,7 @@ ProjectFiles::ProjectFiles(Given g)
         "открыть, недавние проекты; файл проекта можно перетащить на окно.");
     given.button->setAccessibleDescription(given.button->toolTip());
     given.window->setAcceptDrops(true);
-    given.window->installEventFilter(this);
+    qApp->installEventFilter(this);
 }
 
 void ProjectFiles::offerKeys(QWidget *window) {
@@ -192,28 +192,24 @@ void ProjectFiles::updateTitle() {
     given.window->setWindowTitle(QFileInfo(path).fileName() + (changed ? "*" : "") + " — " + title);
 }
 
+// A file dragged anywhere over the window, a field too (which would take its name as text).
 bool ProjectFiles::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != given.window)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
-    if (event->type() == QEvent::DragEnter) {
-        auto *drag = static_cast<QDragEnterEvent *>(event);
-        if (!droppedFile(drag->mimeData()).isEmpty())
-            drag->acceptProposedAction();
-        return true;
-    }
-    if (event->type() == QEvent::Drop) {
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QString file = droppedFile(drop->mimeData());
-        drop->acceptProposedAction();
-        // Opened once the drop is over, so that the questions and errors do not hold the drag.
-        if (!file.isEmpty())
-            QTimer::singleShot(0, this, [this, file] {
-                runHandler([&] {
-                    if (mayDiscardChanges())
-                        open(file);
-                });
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QString file = droppedFile(drop->mimeData());
+    if (!widget || widget->window() != given.window || file.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    // Opened once the drop is over, so that the questions and errors do not hold the drag.
+    if (type == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, file] {
+            runHandler([&] {
+                if (mayDiscardChanges())
+                    open(file);
             });
-        return true;
-    }
-    return false;
+        });
+    return true;
 }

@@ -164,8 +164,11 @@ ProjectRead readProject(std::string_view bytes) {
         return {std::nullopt, "файл больше 1 МиБ, проекты много меньше"};
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
+    const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
         return {std::nullopt, "файл пуст"};
+    if (bytes[first] != '{')
+        return {std::nullopt, "это не проект ooscalc: проект — объект JSON, он начинается с «{»"};
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(
         QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
@@ -173,8 +176,6 @@ ProjectRead readProject(std::string_view bytes) {
         return {std::nullopt, "файл повреждён или обрезан: JSON нарушен у байта " +
                                   std::to_string(error.offset) + " (" +
                                   parseErrorText(error.error) + ")"};
-    if (!document.isObject())
-        return {std::nullopt, "это не проект ooscalc: в файле не объект JSON"};
     try {
         DesignRecord read = design(document.object());
         if (std::string fault = designFault(read); !fault.empty())
