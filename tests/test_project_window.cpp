@@ -221,6 +221,7 @@ private slots:
         QVERIFY(openWindows());
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file)});
+        data.setText(file); // as file managers give it, which a field would take
         QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(edit(16), &enter); // over a field, which would take text
         QVERIFY(enter.isAccepted());
