@@ -281,6 +281,19 @@ void TForm1::Button10Click() {
                                                                schematic != nullptr)));
 }
 
+// The amplifier page and variant of Button1 … Button6.
+std::pair<const AmplifierPage *, int> TForm1::amplifierGroup(int number) const {
+    return {number <= 3 ? TabSheet2 : TabSheet1, (number - 1) % 3 + 1};
+}
+
+// Whether the group of Button1 … Button7 shows a result, or its message.
+bool TForm1::groupShows(int number) const {
+    if (number == 7)
+        return TabSheet3->validRun() != nullptr;
+    const auto [page, variant] = amplifierGroup(number);
+    return page->validRun(variant) || page->showsMessage(variant);
+}
+
 // The groups that show a result, or their message, run again on opening: the start-up run first,
 // the last amplifier run last, so that "Сохранить" then writes what it would have written.
 DesignRecord TForm1::design() const {
@@ -290,16 +303,14 @@ DesignRecord TForm1::design() const {
     shown.driverWindow = windowInputs.driverTexts();
     shown.tolerances = windowInputs.toleranceTexts();
     shown.page = PageControl1->currentIndex() + 1;
-    if (TabSheet3->validRun())
+    if (groupShows(7))
         shown.calculated.emplace_back(last.speakerDone ? "Button7" : "FormShow");
     std::string lastRun;
     for (int number = 1; number <= 6; ++number) {
-        const AmplifierPage *page = number <= 3 ? TabSheet2 : TabSheet1;
-        const int variant = (number - 1) % 3 + 1;
-        if (!page->validRun(variant) && !page->showsMessage(variant))
+        if (!groupShows(number))
             continue;
         std::string name = "Button" + std::to_string(number);
-        if (page == lastAmplifierPage && variant == lastAmplifierVariant)
+        if (amplifierGroup(number) == std::pair(lastAmplifierPage, lastAmplifierVariant))
             lastRun = std::move(name);
         else
             shown.calculated.push_back(std::move(name));
@@ -317,6 +328,18 @@ void TForm1::openDesign(const DesignRecord &opened) {
     for (std::size_t i = 0; i < edits.size(); ++i)
         if (const QString text = QString::fromStdString(opened.fields[i]); edits[i]->text() != text)
             fields->replaceText(edits[i], text);
+    // A group the design did not calculate shows no result either, its texts the same or not.
+    const auto listed = [&opened](std::string_view name) {
+        return std::find(opened.calculated.begin(), opened.calculated.end(), name) !=
+               opened.calculated.end();
+    };
+    constexpr std::array<std::size_t, 7> firstEdits{1, 6, 11, 16, 21, 26, 31};
+    for (int number = 1; number <= 7; ++number)
+        if (groupShows(number) && !listed("Button" + std::to_string(number)) &&
+            !(number == 7 && listed("FormShow"))) {
+            QLineEdit *first = edits[firstEdits[static_cast<std::size_t>(number - 1)] - 1];
+            fields->replaceText(first, first->text());
+        }
     for (AmplifierPage *page : {TabSheet1, TabSheet2})
         page->hideMessages();
     for (std::size_t row = 0; row < opened.driverWindow.size(); ++row)

@@ -86,6 +86,8 @@ private:
     void connectPages();
     SavePlan savePlan() const;
     ToleranceWindow &toleranceWindow();
+    std::pair<const AmplifierPage *, int> amplifierGroup(int number) const;
+    bool groupShows(int number) const;
     void watchInputs(QWidget *window);
     void saveDriver(QWidget *control, const SpeakerRun &run);
 
