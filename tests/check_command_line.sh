@@ -5,7 +5,7 @@
 # --version that cannot be written, and no display, fail in one line.   check_command_line.sh <ooscalc>
 set -u
 program=$1 work=$(mktemp -d) failures=0
-# A project as the program writes it; the settings (its recent projects) in the scratch folder.
+# A project (its JSON in one line); the settings (the recent projects) in the scratch folder.
 project=$(cd "$(dirname "$0")" && pwd)/fuzz/corpus/fuzz_project_file/changed_named_note
 trap 'rm -rf "$work"' EXIT
 # expect <status> <stderr lines> <platform, empty for no display> <arguments…>; 124: still up.

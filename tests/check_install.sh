@@ -55,7 +55,7 @@ done
     fail "the menu entry does not open projects: Exec=$(key Exec), MimeType=$(key MimeType)"
 
 # The projects' type, as a desktop finds it in the installed database: by the name and, without
-# one, by the format string the program writes first (a project as the program's writer makes it).
+# one, by the format string the program writes first (a project, its JSON in one line).
 mime=$work/mime
 mkdir -p "$mime/mime/packages" && cp "$root/usr/share/mime/packages/ooscalc.xml" "$mime/mime/packages/"
 XDG_DATA_HOME=$mime update-mime-database "$mime/mime" || fail "update-mime-database rejects ooscalc.xml"
