@@ -86,9 +86,12 @@ TForm1::TForm1(QWidget *parent)
     // The design as a project, through the menu of "Сохранить"; its title follows every field.
     projects = new ProjectFiles({this, Button10, [this] { return design(); },
                                  [this](const DesignRecord &opened) { openDesign(opened); }});
-    for (int n = 1; n <= 37; ++n)
-        edits[static_cast<std::size_t>(n - 1)] = findChild<QLineEdit *>(QString("Edit%1").arg(n));
-    watchInputs(this);
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        if (const int n = edit->objectName().mid(4).toInt();
+            edit->objectName().startsWith("Edit") && n >= 1 && n <= 37)
+            edits[static_cast<std::size_t>(n - 1)] = edit;
+        connect(edit, &QLineEdit::textChanged, projects, &ProjectFiles::designChanged);
+    }
 }
 
 // The hand-overs between the pages go through the receiving page's own field, which checks the
@@ -171,8 +174,7 @@ ToleranceWindow &TForm1::toleranceWindow() {
 void TForm1::watchInputs(QWidget *window) {
     for (QLineEdit *edit : window->findChildren<QLineEdit *>())
         connect(edit, &QLineEdit::textChanged, projects, &ProjectFiles::designChanged);
-    if (window != this)
-        projects->offerKeys(window);
+    projects->offerKeys(window);
 }
 
 TForm1::~TForm1() = default;

@@ -2,6 +2,7 @@
 
 #include "core/read_file.h"
 #include "core/whole_file.h"
+#include "project/widgets/save_dialog.h"
 #include "ui/announcement.h"
 #include "ui/dialog_folder.h"
 
@@ -42,12 +43,10 @@ void saveDriverFile(QWidget *control, DriverFile driver) {
             .replace('/', '_');
     if (name.isEmpty())
         name = "Динамик";
-    QString path = QFileDialog::getSaveFileName(
-        control, "Сохранить динамик", QDir(dialogFolder()).filePath(name + ".wdr"), filter);
+    const QString path = chooseSavePath(
+        control, "Сохранить динамик", QDir(dialogFolder()).filePath(name + ".wdr"), filter, "wdr");
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += ".wdr";
     const QFileInfo file(path);
     if (driver.brand.empty() && driver.model.empty())
         driver.model = file.completeBaseName().toStdString();

@@ -5,6 +5,7 @@
 #include "project/project_text.h"
 #include "project/widgets/project_reader.h"
 #include "project/widgets/recent_projects.h"
+#include "project/widgets/save_dialog.h"
 #include "ui/action_menu.h"
 #include "ui/announcement.h"
 #include "ui/dialog_folder.h"
@@ -95,7 +96,7 @@ void ProjectFiles::fillMenu(QMenu &menu) {
 }
 
 // Ctrl+S writes the open project in place; the first time, and «как…» always, the dialog asks
-// where: «Проект.ooscalc» in the folder "Сохранить" writes to, or the open project's own name.
+// where, offering «Проект.ooscalc» or the open project's name in the folder "Сохранить" writes to.
 bool ProjectFiles::save(bool choose) {
     const DesignRecord design = current();
     if (const std::string fault = designFault(design); !fault.empty())
@@ -103,12 +104,12 @@ bool ProjectFiles::save(bool choose) {
     QString target = path;
     if (choose || target.isEmpty()) {
         const QString offered =
-            path.isEmpty() ? QDir(dialogFolder()).filePath("Проект.ooscalc") : path;
-        target = QFileDialog::getSaveFileName(given.window, "Сохранить проект", offered, filter);
+            QDir(dialogFolder())
+                .filePath(path.isEmpty() ? "Проект.ooscalc" : QFileInfo(path).fileName());
+        target = chooseSavePath(given.window, "Сохранить проект", offered, filter,
+                                QString::fromUtf8(projectSuffix.data(), projectSuffix.size()));
         if (target.isEmpty())
             return false;
-        if (QFileInfo(target).suffix().isEmpty())
-            target += "." + QString::fromUtf8(projectSuffix.data(), projectSuffix.size());
     }
     writeWholeFile(QFile::encodeName(target).toStdString(), projectText(design));
     const QFileInfo file(target);
@@ -124,9 +125,8 @@ bool ProjectFiles::save(bool choose) {
 void ProjectFiles::chooseAndOpen() {
     if (!mayDiscardChanges())
         return;
-    const QString folder = path.isEmpty() ? dialogFolder() : QFileInfo(path).absolutePath();
     const QString file =
-        QFileDialog::getOpenFileName(given.window, "Открыть проект", folder, filter);
+        QFileDialog::getOpenFileName(given.window, "Открыть проект", dialogFolder(), filter);
     if (!file.isEmpty())
         open(file);
 }
