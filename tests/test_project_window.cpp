@@ -133,11 +133,16 @@ private slots:
     }
 
     // The windows' inputs travel with the design, the windows made or not.
+    QLineEdit *windowField(const char *window, const char *field) {
+        return form->findChild<QWidget *>(window)->findChild<QLineEdit *>(field);
+    }
     void windowInputsComeBack() {
+        click(button(4));
+        chooseItem(rightClickMenu(label(35)), "Разброс при допусках…");
+        typeInto(windowField("ToleranceWindow", "LoadPower"), "250");
         showPage(2);
         chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
-        auto *window = form->findChild<QWidget *>("DriverWindow");
-        typeInto(window->findChild<QLineEdit *>("DriverField3"), "12,50");
+        typeInto(windowField("DriverWindow", "DriverField3"), "12,50");
         const QString file = path("windows.ooscalc");
         saveAs(file);
         const DesignRecord saved = form->design();
@@ -146,8 +151,10 @@ private slots:
         form->openProject(file);
         QCOMPARE(form->design(), saved);
         chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
-        window = form->findChild<QWidget *>("DriverWindow");
-        QCOMPARE(window->findChild<QLineEdit *>("DriverField3")->text(), QString("12,50"));
+        QCOMPARE(windowField("DriverWindow", "DriverField3")->text(), QString("12,50"));
+        showPage(0);
+        chooseItem(rightClickMenu(label(35)), "Разброс при допусках…");
+        QCOMPARE(windowField("ToleranceWindow", "LoadPower")->text(), QString("250"));
     }
 
     // Each kind of unusable file leaves every field, result and the chart as they were, and the
