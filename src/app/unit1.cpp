@@ -177,7 +177,9 @@ void TForm1::watchInputs(QWidget *window) {
     projects->offerKeys(window);
 }
 
-TForm1::~TForm1() = default;
+// The project goes first: a field of a window of its own that finishes its editing as it is
+// deleted no longer asks for the design of a window half gone.
+TForm1::~TForm1() { delete projects; }
 
 void TForm1::showEvent(QShowEvent *event) {
     if (!centred) {
