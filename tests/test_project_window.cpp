@@ -229,6 +229,12 @@ private slots:
                                                 "Открыть проект…", "Заметка к проекту…"}));
         saved.removeAt(1);
         QCOMPARE(listed.mid(5), saved.mid(0, 7));
+        click(button(4)); // "Сохранить" enabled: the keys reach it
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QMenu *byKeys = keyMenu(form->Button10, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(byKeys);
+        QCOMPARE(itemTexts(byKeys), listed);
     }
 
     void droppedFileOpens() {
