@@ -29,10 +29,6 @@ namespace {
 
 const QString filter = "Проекты ooscalc (*.ooscalc);;Все файлы (*)";
 
-const QKeySequence saveKey(Qt::CTRL | Qt::Key_S);
-const QKeySequence saveAsKey(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-const QKeySequence openKey(Qt::CTRL | Qt::Key_O);
-
 // The one local file a drag carries, if it carries exactly one.
 QString droppedFile(const QMimeData *data) {
     const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
@@ -54,14 +50,17 @@ ProjectFiles::ProjectFiles(Given g)
     qApp->installEventFilter(this);
 }
 
+// The menu's items that have keys, and their keys.
+std::array<ProjectFiles::Keyed, 3> ProjectFiles::keyed() {
+    return {{{"Сохранить проект…", Qt::CTRL | Qt::Key_S, [this] { save(false); }},
+             {"Сохранить проект как…", Qt::CTRL | Qt::SHIFT | Qt::Key_S, [this] { save(true); }},
+             {"Открыть проект…", Qt::CTRL | Qt::Key_O, [this] { chooseAndOpen(); }}}};
+}
+
 void ProjectFiles::offerKeys(QWidget *window) {
-    const std::pair<QKeySequence, std::function<void()>> keys[] = {
-        {saveKey, [this] { save(false); }},
-        {saveAsKey, [this] { save(true); }},
-        {openKey, [this] { chooseAndOpen(); }}};
-    for (const auto &[key, action] : keys)
-        connect(new QShortcut(key, window), &QShortcut::activated, this,
-                [action = action] { runHandler(action); });
+    for (const Keyed &item : keyed())
+        connect(new QShortcut(item.key, window), &QShortcut::activated, this,
+                [run = item.run] { runHandler(run); });
 }
 
 DesignRecord ProjectFiles::current() const {
@@ -73,14 +72,9 @@ DesignRecord ProjectFiles::current() const {
 void ProjectFiles::fillMenu(QMenu &menu) {
     ActionMenu items(menu, {});
     items.startSection();
-    const std::pair<const char *, QKeySequence> keyed[] = {{"Сохранить проект…", saveKey},
-                                                           {"Сохранить проект как…", saveAsKey},
-                                                           {"Открыть проект…", openKey}};
-    const std::function<void()> actions[] = {[this] { save(false); }, [this] { save(true); },
-                                             [this] { chooseAndOpen(); }};
-    for (std::size_t i = 0; i < std::size(keyed); ++i) {
-        QAction *item = items.addItem(keyed[i].first, {}, actions[i]);
-        item->setShortcut(keyed[i].second);
+    for (const Keyed &keyedItem : keyed()) {
+        QAction *item = items.addItem(keyedItem.text, {}, keyedItem.run);
+        item->setShortcut(keyedItem.key);
         item->setShortcutVisibleInContextMenu(true);
     }
     items.addItem("Заметка к проекту…", {}, [this] { editNote(); });

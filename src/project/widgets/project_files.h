@@ -2,8 +2,10 @@
 
 #include "project/design_record.h"
 
+#include <QKeySequence>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <functional>
 
 class QMenu;
@@ -53,6 +55,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Keyed {
+        const char *text;
+        QKeySequence key;
+        std::function<void()> run;
+    };
+    std::array<Keyed, 3> keyed();
     bool save(bool choose);
     void chooseAndOpen();
     void editNote();
