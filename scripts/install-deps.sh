@@ -14,7 +14,7 @@ if [[ "${1:-}" == "test" ]]; then
         xauth xvfb imagemagick libwmf-bin
         clang libclang-rt-14-dev libbenchmark-dev
         desktop-file-utils appstream dpkg-dev file librsvg2-bin lintian locales
-        ngspice
+        ngspice xdg-utils libfile-mimeinfo-perl
     )
 fi
 

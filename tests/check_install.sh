@@ -14,6 +14,7 @@ expected_files() {
     printf '%s\n' usr/bin/ooscalc usr/share/applications/ooscalc.desktop \
         usr/share/icons/hicolor/{16x16,32x32}/apps/ooscalc.png \
         usr/share/icons/hicolor/scalable/apps/ooscalc.svg "usr/share/metainfo/$app_id.metainfo.xml" \
+        usr/share/mime/packages/ooscalc.xml \
         usr/share/doc/ooscalc/{copyright,changelog.gz} usr/share/man/man1/ooscalc.1.gz
 }
 
@@ -50,6 +51,23 @@ for field in Name Comment; do
     key $field | grep -qP '\p{Cyrillic}' || fail "$field is not in Russian: $(key $field)"
 done
 [[ $(key Icon) == ooscalc ]] || fail "Icon=$(key Icon) is not the installed ooscalc icon"
+[[ $(key Exec) == "ooscalc %f" && $(key MimeType) == "application/x-ooscalc;" ]] ||
+    fail "the menu entry does not open projects: Exec=$(key Exec), MimeType=$(key MimeType)"
+
+# The projects' type, as a desktop finds it in the installed database: by the name and, without
+# one, by the format string the program writes first (a project, its JSON in one line).
+mime=$work/mime
+mkdir -p "$mime/mime/packages" && cp "$root/usr/share/mime/packages/ooscalc.xml" "$mime/mime/packages/"
+XDG_DATA_HOME=$mime update-mime-database "$mime/mime" || fail "update-mime-database rejects ooscalc.xml"
+cp "$source/tests/fuzz/corpus/fuzz_project_file/changed_named_note" "$work/Проект.ooscalc"
+cp "$work/Проект.ooscalc" "$work/project-without-suffix"
+for file in "$work/Проект.ooscalc" "$work/project-without-suffix"; do
+    type=$(env -u XDG_CURRENT_DESKTOP XDG_DATA_HOME="$mime" XDG_DATA_DIRS="$mime:/usr/share" \
+        xdg-mime query filetype "$file")
+    [[ $type == application/x-ooscalc ]] || fail "xdg-mime takes $(basename "$file") for $type"
+done
+grep -q '<mediatype>application/x-ooscalc</mediatype>' "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
+    fail "metainfo does not provide application/x-ooscalc"
 
 # AppStream metadata, alone and with the tree it describes.
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml

@@ -5,7 +5,7 @@
 #   check_layers.sh <source dir>
 set -u
 cd "$1/src" || exit 2
-layers=(core driver_file wmf ui input amplifier speaker driver_load report help tolerance app)
+layers=(core driver_file wmf ui input amplifier speaker driver_load report help tolerance project app)
 rank() { local i; for i in "${!layers[@]}"; do [[ ${layers[$i]} == "$1" ]] && echo "$i" && return; done; echo 99; }
 qtFolder() { [[ $1 == ui/* || $1 == wmf/* || $1 == app/* || $1 == */widgets/* ]]; }
 failures=0

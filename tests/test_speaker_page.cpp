@@ -74,7 +74,7 @@ class SpeakerPageTest : public ProgramWindowTest {
         };
         return QString("f = %1 Гц; Rвых = 0: %2 дБ; Rвых = %3 Ом: %4 дБ\nПравая кнопка мыши или "
                        "Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ, экспорт импеданса "
-                       "в ZMA, динамик и усилитель")
+                       "в ZMA, динамик и усилитель, загрузить и сохранить динамик")
             .arg(shown(f, 10), shown(highPassDb(f, box.fc, box.qtc), 100),
                  shown(l.speakerRout, 1e6), shown(highPassDb(f, box.fc, box.qtcNew), 100));
     }

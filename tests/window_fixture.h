@@ -22,6 +22,7 @@
 #include <QObject>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -159,10 +160,13 @@ inline QString errorReportDuring(const std::function<void()> &action,
     return text;
 }
 
-// main() of a window test: the application as the program makes it, then every slot under C and
-// under each comma locale.
+// main() of a window test: the application as the program makes it, its settings (the recent
+// projects) in a scratch folder rather than the user's, then every slot under C and under each
+// comma locale.
 template <class Test>
 int runWindowTest(int argc, char **argv) {
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     useRussianQtTexts(app);

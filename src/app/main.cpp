@@ -2,10 +2,12 @@
 #include "core/file_error.h"
 #include "help/widgets/unit2.h"
 #include "ui/classic_look.h"
+#include "ui/error_report.h"
 #include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -53,9 +55,11 @@ struct CommandLine {
         parser.setApplicationDescription(
             "Calculator of combined voltage and current negative feedback for audio power\n"
             "amplifiers (the interface is in Russian). \"Сохранить\" saves the report and the\n"
-            "pictures into the current directory.");
+            "pictures into the current directory; a design is kept as a project file\n"
+            "(.ooscalc), which `ooscalc FILE` opens.");
         parser.addOption(help);
         parser.addOption(version);
+        parser.addPositionalArgument("file", "A project (.ooscalc) to open.", "[file]");
         for (const char *name : qtOptionsWithValue)
             addQtOption(name, "value");
         for (const char *name : qtFlags)
@@ -76,13 +80,14 @@ struct CommandLine {
         return errno != 0 ? errno : EIO;
     }
 
-    // Unknown options and any argument: one line and status 2.
+    // Unknown options and a second argument: one line and status 2.
     int refuse() {
         QString error = parser.errorText();
         if (error.isEmpty())
-            error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+            error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().at(1));
         print("ooscalc: " + error +
-                  " Usage: ooscalc [--help | --version | Qt's options such as -style fusion]\n",
+                  " Usage: ooscalc [FILE.ooscalc] [--help | --version | Qt's options such as "
+                  "-style fusion]\n",
               stderr);
         return 2;
     }
@@ -142,7 +147,7 @@ int main(int argc, char *argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (!commandLine.parser.parse(arguments) || !commandLine.parser.positionalArguments().isEmpty())
+    if (!commandLine.parser.parse(arguments) || commandLine.parser.positionalArguments().size() > 1)
         return commandLine.refuse();
 
     // --help and --version are answered on the console, so they work without a display; a
@@ -182,5 +187,17 @@ int main(int argc, char *argv[]) {
     Form1.setHelpWindow(&Form2);
     Form1.show(); // runs FormShow before the window first appears
 
+    // A project named on the command line (or by the desktop, Exec=ooscalc %f) opens in it; one
+    // that cannot be used leaves the window as it starts, and says why on the console and, once
+    // the window is up, in the error report.
+    if (const QStringList files = commandLine.parser.positionalArguments(); !files.isEmpty()) {
+        try {
+            Form1.openProject(files.front());
+        } catch (const std::exception &error) {
+            const QString text = QString::fromUtf8(error.what());
+            CommandLine::print("ooscalc: " + errorReportText(text) + "\n", stderr);
+            QTimer::singleShot(0, &Form1, [text] { showErrorReport(text); });
+        }
+    }
     return application.exec();
 }

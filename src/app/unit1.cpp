@@ -6,7 +6,11 @@
 #include "driver_load/widgets/driver_exports.h"
 #include "driver_load/widgets/driver_window.h"
 #include "help/widgets/unit2.h"
+#include "input/widgets/field_keys.h"
 #include "input/widgets/numeric_fields.h"
+#include "project/driver_import.h"
+#include "project/widgets/driver_files.h"
+#include "project/widgets/project_files.h"
 #include "report/output_files.h"
 #include "report/save_plan.h"
 #include "report/widgets/save_results.h"
@@ -14,14 +18,17 @@
 #include "speaker/widgets/speaker_page.h"
 #include "tolerance/widgets/tolerance_window.h"
 #include "ui/announcement.h"
+#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/keyboard_menus.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -29,7 +36,8 @@
 #include <QTabWidget>
 
 TForm1::TForm1(QWidget *parent)
-    : QWidget(parent, designWindowFlags), driverInputs(defaultDriverLoadInputs()) {
+    : QWidget(parent, designWindowFlags), driverInputs(defaultDriverLoadInputs()),
+      windowInputs(following, driverInputs) {
     setUpWindow(this, "Form1", "Усилитель с комбинированной ООС по напряжению и току");
     setFixedSize(744, 502);
     fields = new NumericFields(last, this);
@@ -74,6 +82,16 @@ TForm1::TForm1(QWidget *parent)
     connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, Button9, &QPushButton::click);
     new KeyboardMenus(this);
     connectPages();
+
+    // The design as a project, through the menu of "Сохранить"; its title follows every field.
+    projects = new ProjectFiles({this, Button10, [this] { return design(); },
+                                 [this](const DesignRecord &opened) { openDesign(opened); }});
+    for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+        if (const int n = edit->objectName().mid(4).toInt();
+            edit->objectName().startsWith("Edit") && n >= 1 && n <= 37)
+            edits[static_cast<std::size_t>(n - 1)] = edit;
+        connect(edit, &QLineEdit::textChanged, projects, &ProjectFiles::designChanged);
+    }
 }
 
 // The hand-overs between the pages go through the receiving page's own field, which checks the
@@ -93,10 +111,16 @@ void TForm1::connectPages() {
     };
     variant2Rout = {routInto(TabSheet1), routInto(TabSheet2)};
     TabSheet3->setRoutTargets(variant2Rout[0], variant2Rout[1]);
-    TabSheet3->setDriverLoad({[this] { openDriverWindow(); },
-                              [this](QWidget *control, const SpeakerRun &run) {
-                                  exportImpedance(control, run, driverInputs);
-                              }});
+    TabSheet3->setDriverLoad(
+        {[this] { openDriverWindow(); },
+         [this](QWidget *control, const SpeakerRun &run) {
+             exportImpedance(control, run, driverInputs);
+         },
+         [this](QWidget *control) {
+             if (const auto chosen = chooseDriverFile(control))
+                 takeDriver(chosen->driver, chosen->path, control);
+         },
+         [this](QWidget *control, const SpeakerRun &run) { saveDriver(control, run); }});
     // The loudspeaker page's run and the Le of the window «Динамик и усилитель», as a netlist's
     // load.
     const auto loudspeaker = [this] {
@@ -124,8 +148,7 @@ void TForm1::connectPages() {
         });
         // One spread window for the main window, with the loudspeaker page's run when it has one.
         page->setSpreadWindow([this, page](int variant) {
-            following.open<ToleranceWindow>(this).showFor(page->record(variant),
-                                                          TabSheet3->record());
+            toleranceWindow().showFor(page->record(variant), TabSheet3->record());
         });
     }
     // The windows of their own follow every page as it is recomputed.
@@ -133,12 +156,38 @@ void TForm1::connectPages() {
         connect(page, &RecordPage::recordChanged, this, [this] { following.follow(); });
 }
 
-// «Динамик и усилитель», over the main window.
+// «Динамик и усилитель», over the main window; made with the texts a design gave it.
 void TForm1::openDriverWindow() {
-    following.open<DriverWindow>(this, TabSheet3->record(), driverInputs, variant2Rout).showOver();
+    const bool made = following.made<DriverWindow>();
+    auto &window =
+        following.open<DriverWindow>(this, TabSheet3->record(), driverInputs, variant2Rout);
+    if (!made) {
+        windowInputs.fill(window);
+        watchInputs(&window);
+    }
+    window.showOver();
 }
 
-TForm1::~TForm1() = default;
+ToleranceWindow &TForm1::toleranceWindow() {
+    if (auto *made = following.made<ToleranceWindow>())
+        return *made;
+    auto &window = following.open<ToleranceWindow>(this);
+    windowInputs.fill(window);
+    watchInputs(&window);
+    return window;
+}
+
+// The project's title follows every input of a window of the design, made now; the project's
+// keys work there too.
+void TForm1::watchInputs(QWidget *window) {
+    for (QLineEdit *edit : window->findChildren<QLineEdit *>())
+        connect(edit, &QLineEdit::textChanged, projects, &ProjectFiles::designChanged);
+    projects->offerKeys(window);
+}
+
+// The project goes first: a field of a window of its own that finishes its editing as it is
+// deleted no longer asks for the design of a window half gone.
+TForm1::~TForm1() { delete projects; }
 
 void TForm1::showEvent(QShowEvent *event) {
     if (!centred) {
@@ -158,7 +207,13 @@ void TForm1::setVisible(bool visible) {
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {
-    // Closing the main window ends the program, help window and all.
+    // Closing the main window ends the program, help window and all, once the changes of an open
+    // project are saved or given up.
+    if (!leaving && !projects->mayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    leaving = true;
     QWidget::closeEvent(event);
     QApplication::quit();
 }
@@ -184,7 +239,12 @@ void TForm1::Button5Click() { TabSheet1->designForGain(); }
 void TForm1::Button6Click() { TabSheet1->evaluateKnownNetwork(); }
 void TForm1::Button7Click() { TabSheet3->calculate(); }
 
-void TForm1::Button8Click() { QApplication::quit(); }
+void TForm1::Button8Click() {
+    if (leaving || projects->mayDiscardChanges()) {
+        leaving = true;
+        QApplication::quit();
+    }
+}
 
 void TForm1::Button9Click() {
     Form2->show();
@@ -231,4 +291,126 @@ void TForm1::Button10Click() {
                            [&](QWidget *chart) { saveResults(plan, chart, schematic); });
     announce(Button10, QString::fromStdString(savedFilesNotice(QDir::currentPath().toStdString(),
                                                                schematic != nullptr)));
+}
+
+// The amplifier page and variant of Button1 … Button6.
+std::pair<const AmplifierPage *, int> TForm1::amplifierGroup(int number) const {
+    return {number <= 3 ? TabSheet2 : TabSheet1, (number - 1) % 3 + 1};
+}
+
+// Whether the group of Button1 … Button7 shows a result, or its message.
+bool TForm1::groupShows(int number) const {
+    if (number == 7)
+        return TabSheet3->validRun() != nullptr;
+    const auto [page, variant] = amplifierGroup(number);
+    return page->validRun(variant) || page->showsMessage(variant);
+}
+
+// The groups that show a result, or their message, run again on opening: the start-up run first,
+// the last amplifier run last, so that "Сохранить" then writes what it would have written.
+DesignRecord TForm1::design() const {
+    DesignRecord shown;
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        shown.fields[i] = edits[i]->text().toStdString();
+    shown.driverWindow = windowInputs.driverTexts();
+    shown.tolerances = windowInputs.toleranceTexts();
+    shown.page = PageControl1->currentIndex() + 1;
+    if (groupShows(7))
+        shown.calculated.emplace_back(last.speakerDone ? "Button7" : "FormShow");
+    std::string lastRun;
+    for (int number = 1; number <= 6; ++number) {
+        if (!groupShows(number))
+            continue;
+        std::string name = "Button" + std::to_string(number);
+        if (amplifierGroup(number) == std::pair(lastAmplifierPage, lastAmplifierVariant))
+            lastRun = std::move(name);
+        else
+            shown.calculated.push_back(std::move(name));
+    }
+    if (!lastRun.empty())
+        shown.calculated.push_back(lastRun);
+    if (knownDriver && driverValueTexts(shown) == knownDriver->texts)
+        shown.driverName = knownDriver->name;
+    return shown;
+}
+
+void TForm1::openDesign(const DesignRecord &opened) {
+    // Each field the design changes as typing changes it: no group shows a result of the texts
+    // before, and one the design leaves shows what a fresh start with it shows.
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        if (const QString text = QString::fromStdString(opened.fields[i]); edits[i]->text() != text)
+            fields->replaceText(edits[i], text);
+    // A group the design did not calculate shows no result either, its texts the same or not.
+    const auto listed = [&opened](std::string_view name) {
+        return std::find(opened.calculated.begin(), opened.calculated.end(), name) !=
+               opened.calculated.end();
+    };
+    constexpr std::array<std::size_t, 7> firstEdits{1, 6, 11, 16, 21, 26, 31};
+    for (int number = 1; number <= 7; ++number)
+        if (groupShows(number) && !listed("Button" + std::to_string(number)) &&
+            !(number == 7 && listed("FormShow"))) {
+            QLineEdit *first = edits[firstEdits[static_cast<std::size_t>(number - 1)] - 1];
+            fields->replaceText(first, first->text());
+        }
+    for (AmplifierPage *page : {TabSheet1, TabSheet2})
+        page->hideMessages();
+    for (std::size_t row = 0; row < opened.driverWindow.size(); ++row)
+        windowInputs.setDriverText(row, opened.driverWindow[row]);
+    for (std::size_t row = 0; row < opened.tolerances.size(); ++row)
+        windowInputs.setToleranceText(row, opened.tolerances[row]);
+    knownDriver.reset();
+    if (opened.driverName)
+        knownDriver = KnownDriver{*opened.driverName, driverValueTexts(opened)};
+    last = LastResults{};
+    lastAmplifierPage = nullptr;
+    lastAmplifierVariant = 0;
+    Button10->setEnabled(false);
+    const std::pair<std::string_view, void (TForm1::*)()> handlers[] = {
+        {"FormShow", &TForm1::FormShow},    {"Button1", &TForm1::Button1Click},
+        {"Button2", &TForm1::Button2Click}, {"Button3", &TForm1::Button3Click},
+        {"Button4", &TForm1::Button4Click}, {"Button5", &TForm1::Button5Click},
+        {"Button6", &TForm1::Button6Click}, {"Button7", &TForm1::Button7Click}};
+    for (const std::string &name : opened.calculated)
+        for (const auto &[handlerName, handler] : handlers)
+            if (name == handlerName)
+                runHandler([this, handler = handler] { (this->*handler)(); });
+    PageControl1->setCurrentIndex(opened.page - 1);
+}
+
+void TForm1::openProject(const QString &path) { projects->open(path); }
+
+void TForm1::takeDriver(const DriverFile &driver, const QString &path, QWidget *control) {
+    const DriverImport import = importDriver(driver);
+    PageControl1->setCurrentWidget(TabSheet3);
+    for (const ImportedValue &value : import.values) {
+        if (value.place.windowRow)
+            windowInputs.setDriverText(*value.place.windowRow, value.text, value.clamped);
+        else
+            fields->replaceText(edits[static_cast<std::size_t>(value.place.edit - 1)],
+                                QString::fromStdString(value.text));
+    }
+    runHandler([this] { TabSheet3->calculate(); });
+    // The run recoloured its fields: the clamped ones are marked after it.
+    for (const ImportedValue &value : import.values)
+        if (value.clamped && !value.place.windowRow)
+            setFieldColour(edits[static_cast<std::size_t>(value.place.edit - 1)], clYellow());
+    knownDriver = KnownDriver{{driver.brand, driver.model}, driverValueTexts(design())};
+    projects->designChanged();
+    const ImportNotice notice = importNotice(driver, import, path.toStdString());
+    if (!notice.detailed) {
+        announce(control, QString::fromStdString(notice.text));
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(),
+                    QString::fromStdString(notice.text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// The run's driver with the driver window's values, which must be within their ranges.
+void TForm1::saveDriver(QWidget *control, const SpeakerRun &run) {
+    DesignRecord shown = design();
+    if (const std::string fault = driverWindowFault(shown.driverWindow); !fault.empty())
+        throw std::runtime_error("Динамик не сохранён: " + fault);
+    saveDriverFile(control, designDriver(run.driver, shown.driverWindow, shown.driverName));
 }

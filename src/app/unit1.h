@@ -2,20 +2,28 @@
 
 #include "core/last_results.h"
 #include "driver_load/driver_model.h"
+#include "input/widgets/hand_over_field.h"
+#include "project/design_record.h"
+#include "project/widgets/window_inputs.h"
 #include "speaker/widgets/rout_hand_overs.h"
 #include "ui/following_windows.h"
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class AmplifierPage;
 class NumericFields;
+class ProjectFiles;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class SpeakerPage;
 class TForm2;
+class ToleranceWindow;
 struct SavePlan;
+struct SpeakerRun;
 
 // The main window: the banner, the three pages and the bottom buttons. Each page owns its
 // controls; the window composes them, owns the record of the last calculations and the windows
@@ -58,6 +66,18 @@ public:
     // the main window.
     void openDriverWindow();
 
+    // The design on screen as a project keeps it, and the opening of one whose texts pass their
+    // checks: the window as a fresh start with it shows it, its groups that had a result computed
+    // again as "Вычислить" computes them.
+    DesignRecord design() const;
+    void openDesign(const DesignRecord &design);
+    // A project file, as `ooscalc FILE` and the project menu open it; one that cannot be used
+    // throws the error report's text and leaves the window as it was.
+    void openProject(const QString &path);
+    // A driver file's values into page 3's fields and the driver window's, then page 3 computes;
+    // a notice names what was clamped, at `control`.
+    void takeDriver(const DriverFile &driver, const QString &path, QWidget *control);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +86,11 @@ protected:
 private:
     void connectPages();
     SavePlan savePlan() const;
+    ToleranceWindow &toleranceWindow();
+    std::pair<const AmplifierPage *, int> amplifierGroup(int number) const;
+    bool groupShows(int number) const;
+    void watchInputs(QWidget *window);
+    void saveDriver(QWidget *control, const SpeakerRun &run);
 
     LastResults last;
     NumericFields *fields = nullptr;
@@ -77,8 +102,19 @@ private:
     // the netlist and the impedance the other menus take from them.
     DriverLoadInputs driverInputs;
     FollowingWindows following;
+    // Those inputs and the spread window's as texts, for a project.
+    WindowInputs windowInputs;
     // The group of the last amplifier run: what the report's amplifier section describes.
     const AmplifierPage *lastAmplifierPage = nullptr;
     int lastAmplifierVariant = 0;
     bool centred = false;
+    std::array<QLineEdit *, 37> edits{}; // Edit1 … Edit37
+    // The name of the driver last loaded, while its values are still in the fields.
+    struct KnownDriver {
+        DriverName name;
+        std::vector<std::string> texts;
+    };
+    std::optional<KnownDriver> knownDriver;
+    ProjectFiles *projects = nullptr;
+    bool leaving = false; // the user chose to end the program
 };

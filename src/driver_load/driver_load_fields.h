@@ -4,10 +4,12 @@
 
 #include <span>
 
-// The inputs the driver-load window adds to the loudspeaker page's run: caption, default text and
-// the inclusive range, whose bound texts replace a value beyond them. The window builds its
-// fields from this table, the help lists the ranges from it.
+// The inputs the driver-load window adds to the loudspeaker page's run: a key, caption, default
+// text and the inclusive range, whose bound texts replace a value beyond them. The window builds
+// its fields from this table, the help lists the ranges from it, and a project keeps each field's
+// text under its key, which never changes (those of a driver file's values are the file's keys).
 struct DriverLoadField {
+    const char *key;
     const char *caption;
     const char *defaultText;
     double min;

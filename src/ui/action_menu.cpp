@@ -38,6 +38,10 @@ QAction *ActionMenu::addItem(const QString &text, const QString &whyNot,
     return item;
 }
 
+QAction *ActionMenu::addAlwaysItem(const QString &text, const std::function<void()> &run) {
+    return menu.addAction(text, [run] { runHandler(run); });
+}
+
 void ActionMenu::startSection() {
     if (started)
         menu.addSeparator();

@@ -39,6 +39,8 @@ public:
     ActionMenu(QMenu &menu, const QString &missing);
 
     QAction *addItem(const QString &text, const QString &whyNot, const std::function<void()> &run);
+    // An item that needs no result of the subject (it brings a new one), always enabled.
+    QAction *addAlwaysItem(const QString &text, const std::function<void()> &run);
     // Starts the items of the next action, apart from those before it.
     void startSection();
 

@@ -123,6 +123,19 @@ const LastValidRun<AmplifierRun> &AmplifierPage::record(int variant) const {
     return groups[static_cast<std::size_t>(variant - 1)].run;
 }
 
+bool AmplifierPage::showsMessage(int variant) const {
+    const QLabel *message = groups[static_cast<std::size_t>(variant - 1)].message;
+    return message && message->isVisibleTo(this);
+}
+
+void AmplifierPage::hideMessages() {
+    for (Group &g : groups)
+        if (g.message) {
+            g.message->hide();
+            g.message->setToolTip({});
+        }
+}
+
 void AmplifierPage::setRoutTarget(HandOver target) { menus->setRoutTarget(std::move(target)); }
 
 void AmplifierPage::setDriverSource(std::function<DriverOffer()> source) {

@@ -45,6 +45,10 @@ public:
     const AmplifierRun *validRun(int variant) const;
     // The outcome of the group's last run, with the reason where it has no result.
     const LastValidRun<AmplifierRun> &record(int variant) const;
+    // Whether the group shows its message («Решения нет», «R < Rвых!» …), and its hiding, as
+    // a design opened in the window starts without any.
+    bool showsMessage(int variant) const;
+    void hideMessages();
 
     // Variant 2's Rвых field, which takes the loudspeaker page's required Rвых, and its Rн field,
     // which can take the driver's Re with it. Once they have their values the Ку field takes the

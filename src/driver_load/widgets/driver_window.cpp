@@ -197,6 +197,13 @@ void DriverWindow::takeSenseResistor(double ohms) {
     field->setText(shown(formatGeneral(ohms)));
 }
 
+QString DriverWindow::inputText(std::size_t row) const { return fields.at(row)->text(); }
+
+void DriverWindow::setInputText(std::size_t row, const QString &text, bool clamped) {
+    setFieldColour(fields.at(row), clamped ? clYellow() : clWindow());
+    fields.at(row)->setText(text);
+}
+
 const DriverLoadRun *DriverWindow::current() const {
     return computed && page.valid() ? &*computed : nullptr;
 }

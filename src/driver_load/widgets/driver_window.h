@@ -52,6 +52,12 @@ public:
     // The current-sense resistor of the amplifier whose Rвых the page took, into the Rт field.
     void takeSenseResistor(double ohms);
 
+    // The fields' texts in the order of driverLoadFields(), as a project keeps them; writing one
+    // is as typing it: its yellow goes and the window computes. `clamped`: a bound that replaced
+    // a value beyond it, marked yellow as a field left beyond its range is.
+    QString inputText(std::size_t row) const;
+    void setInputText(std::size_t row, const QString &text, bool clamped = false);
+
     // What the window shows, when it is of the page's current run; else null, and why.
     const DriverLoadRun *current() const;
     std::string whyNone() const;

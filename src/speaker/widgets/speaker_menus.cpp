@@ -23,14 +23,15 @@
 
 const QString SpeakerMenus::chartMenuHint =
     "Правая кнопка мыши или Shift+F10: экспорт АЧХ в FRD, копировать таблицу АЧХ, экспорт "
-    "импеданса в ZMA, динамик и усилитель";
+    "импеданса в ZMA, динамик и усилитель, загрузить и сохранить динамик";
 
-const std::array<MenuAction<SpeakerMenus::Subject>, 5> SpeakerMenus::actions{{
+const std::array<MenuAction<SpeakerMenus::Subject>, 6> SpeakerMenus::actions{{
     {"Rвых → Вариант 2", nullptr, addRoutToAmplifiers},
     {"Vb → поле Vb", offersVolume, addVolumeForTarget},
     {"значения полностью", nullptr, addValues},
     {"копировать", nullptr, addCopy},
     {"динамик и усилитель", nullptr, addDriverWindow},
+    {"загрузить и сохранить динамик", nullptr, addDriverFiles},
 }};
 
 namespace {
@@ -137,6 +138,18 @@ void SpeakerMenus::addDriverWindow(ActionMenu &menu, const Subject &subject) {
                  [open = subject.menus->driverLoad.openWindow] { open(); });
 }
 
+// A driver file into the fields, whatever the page shows; the run's driver into one.
+void SpeakerMenus::addDriverFiles(ActionMenu &menu, const Subject &subject) {
+    const SpeakerMenus &menus = *subject.menus;
+    QWidget *control = menus.page.button;
+    menu.addAlwaysItem("Загрузить динамик…",
+                       [load = menus.driverLoad.loadDriver, control] { load(control); });
+    menu.addItem("Сохранить динамик…", {},
+                 [save = menus.driverLoad.saveDriver, control, run = kept(subject.run)] {
+                     save(control, run);
+                 });
+}
+
 // One line for each input and result, named as the page's rows: «Fs = 19 Гц».
 void SpeakerMenus::copyResults(const SpeakerRun &run) const {
     const Driver &d = run.driver;
@@ -167,6 +180,10 @@ void SpeakerMenus::offerOnChart(QWidget *chart) {
         items.addItem("Экспорт импеданса в ZMA…", {},
                       [this, run = kept(run)] { driverLoad.exportImpedance(page.chart, run); });
         items.addItem("Динамик и усилитель…", {}, [open = driverLoad.openWindow] { open(); });
+        items.startSection();
+        items.addAlwaysItem("Загрузить динамик…", [this] { driverLoad.loadDriver(page.chart); });
+        items.addItem("Сохранить динамик…", {},
+                      [this, run = kept(run)] { driverLoad.saveDriver(page.chart, run); });
     });
 }
 

@@ -15,10 +15,14 @@ class QWidget;
 struct SpeakerResultRow;
 
 // The page's driver as the amplifier's load, in the main window's window «Динамик и усилитель»:
-// opening it, and the impedance as a ZMA file with the Le that window holds.
+// opening it, and the impedance as a ZMA file with the Le that window holds; and the driver
+// from a driver file into the page's fields and that window's (the page then computes), or the
+// run's driver with that window's values into one.
 struct DriverLoadActions {
     std::function<void()> openWindow;
     std::function<void(QWidget *control, const SpeakerRun &run)> exportImpedance;
+    std::function<void(QWidget *control)> loadDriver;
+    std::function<void(QWidget *control, const SpeakerRun &run)> saveDriver;
 };
 
 // What the loudspeaker page offers beyond its calculation: the results' menu (on the results,
@@ -70,8 +74,9 @@ private:
     static void addValues(ActionMenu &menu, const Subject &subject);
     static void addCopy(ActionMenu &menu, const Subject &subject);
     static void addDriverWindow(ActionMenu &menu, const Subject &subject);
+    static void addDriverFiles(ActionMenu &menu, const Subject &subject);
     static bool offersVolume(const Subject &subject);
-    static const std::array<MenuAction<Subject>, 5> actions;
+    static const std::array<MenuAction<Subject>, 6> actions;
 
     Given page;
     std::array<Variant2Target, 2> routTargets; // non-inverting, inverting

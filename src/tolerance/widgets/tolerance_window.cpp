@@ -1,8 +1,11 @@
 #include "tolerance/widgets/tolerance_window.h"
 
 #include "input/widgets/bounded_field.h"
+#include "input/widgets/field_keys.h"
 #include "tolerance/spread_table.h"
+#include "tolerance/tolerance_fields.h"
 #include "ui/accessible_names.h"
+#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/shown_text.h"
@@ -19,19 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-struct InputField {
-    const char *objectName;
-    const char *caption;
-    const char *defaultText;
-    BoundedField::Range range;
-};
-
-constexpr std::array<InputField, 3> inputFields{{
-    {"PartsTolerance", "Допуск R1, R2, Roc (%)", "1", {0, "0", 20, "20"}},
-    {"SenseTolerance", "Допуск Rт (%)", "1", {0, "0", 20, "20"}},
-    {"LoadPower", "Мощность в нагрузке, Вт", "100", {1, "1", 5000, "5000"}},
-}};
 
 // A cell as a screen reader announces it: «Rвых (Ом), Минимум = 0,59»; an empty one without
 // the value.
@@ -56,15 +46,16 @@ ToleranceWindow::ToleranceWindow(QWidget *parent) : QWidget(parent, designWindow
     layout->addWidget(caption);
 
     auto *inputGrid = new QGridLayout;
-    for (std::size_t i = 0; i < inputFields.size(); ++i) {
-        const InputField &input = inputFields[i];
+    const auto inputFields = toleranceFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const ToleranceField &input = inputFields[i];
         auto *label = new QLabel(input.caption, this);
         QLineEdit *field = fields[i] = new QLineEdit(this);
-        field->setObjectName(input.objectName);
+        field->setObjectName(input.key);
         field->setText(input.defaultText);
         field->setFixedWidth(65);
         nameField(field, {label});
-        bounded[i] = new BoundedField(field, input.range);
+        bounded[i] = new BoundedField(field, {input.min, input.minText, input.max, input.maxText});
         connect(field, &QLineEdit::textChanged, this,
                 [this] { runHandler([this] { fillTable(); }); });
         const int row = static_cast<int>(i);
@@ -154,9 +145,16 @@ void ToleranceWindow::follow() {
     fillTable();
 }
 
+QString ToleranceWindow::inputText(std::size_t row) const { return fields.at(row)->text(); }
+
+void ToleranceWindow::setInputText(std::size_t row, const QString &text) {
+    setFieldColour(fields.at(row), clWindow());
+    fields.at(row)->setText(text);
+}
+
 std::optional<ToleranceWindow::Inputs> ToleranceWindow::inputs() const {
-    std::array<double, inputFields.size()> values{};
-    for (std::size_t i = 0; i < inputFields.size(); ++i) {
+    std::array<double, 3> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
         const std::optional<double> value = bounded[i]->value();
         if (!value)
             return std::nullopt;
@@ -210,8 +208,8 @@ void ToleranceWindow::copyTable() const {
     if (!copyButton->isEnabled())
         return;
     QStringList inputs;
-    for (std::size_t i = 0; i < inputFields.size(); ++i)
-        inputs << QString("%1 = %2").arg(inputFields[i].caption, fields[i]->text());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        inputs << QString("%1 = %2").arg(toleranceFields()[i].caption, fields[i]->text());
     QApplication::clipboard()->setText(
         windowTitle() + "\n" + caption->text() + "\n" + inputs.join("; ") + "\n" +
         shown(tabSeparated(spreadRowNames(speaker.has_value()), cells)));

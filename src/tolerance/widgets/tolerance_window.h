@@ -45,6 +45,11 @@ public:
     // says so and offers no copy until it has one again.
     void follow() override;
 
+    // The fields' texts in the order of toleranceFields(), as a project keeps them; writing one is
+    // as typing it: its yellow goes and the table follows.
+    QString inputText(std::size_t row) const;
+    void setInputText(std::size_t row, const QString &text);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
