@@ -12,6 +12,7 @@
 
 #include <QChartView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineSeries>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -392,6 +393,9 @@ private slots:
         open();
         typeInto(field(6), "60");
         QVERIFY(window->grab().save(QString::fromLocal8Bit(dir) + "/driver_window.png"));
+        window->findChild<QComboBox *>("BoxChoice")->setCurrentIndex(1);
+        QApplication::processEvents();
+        QVERIFY(window->grab().save(QString::fromLocal8Bit(dir) + "/driver_window_vented.png"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "driver_load/driver_load_fields.h"
 #include "driver_load/widgets/driver_exports.h"
 #include "driver_load/widgets/driver_window.h"
+#include "driver_load/window_box.h"
 #include "help/widgets/unit2.h"
 #include "input/widgets/numeric_fields.h"
 #include "report/output_files.h"
@@ -93,15 +94,18 @@ void TForm1::connectPages() {
     };
     variant2Rout = {routInto(TabSheet1), routInto(TabSheet2)};
     TabSheet3->setRoutTargets(variant2Rout[0], variant2Rout[1]);
+    // Page 3's closed box, with the window's Le whichever box the window shows.
     TabSheet3->setDriverLoad({[this] { openDriverWindow(); },
                               [this](QWidget *control, const SpeakerRun &run) {
-                                  exportImpedance(control, run, driverInputs);
+                                  DriverLoadInputs closed = driverInputs;
+                                  closed.box = BoxKind::Closed;
+                                  exportImpedance(control, run, closed);
                               }});
-    // The loudspeaker page's run and the Le of the window «Динамик и усилитель», as a netlist's
-    // load.
+    // The loudspeaker page's run in the box and with the Le of the window «Динамик и усилитель»,
+    // as a netlist's load.
     const auto loudspeaker = [this] {
         const SpeakerRun *run = TabSheet3->validRun();
-        return run ? DriverOffer{driverCircuit(*run, driverInputs.le),
+        return run ? DriverOffer{windowCircuit(*run, driverInputs),
                                  driverDrive(*run, driverInputs),
                                  {}}
                    : DriverOffer{{}, {}, "Пример применения: " + TabSheet3->record().whyNone()};
