@@ -15,6 +15,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <tuple>
 
@@ -289,10 +290,15 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
         QLineSeries *series = lines[i];
         series->setName(QString::fromStdString(line.name));
         series->setPen(linePen(line));
+        // A limit, the same at every point, as the straight line from the first to the last: the
+        // points between would only cost their joins at every repaint.
+        const bool straight = std::ranges::adjacent_find(line.values, std::not_equal_to()) ==
+                              line.values.end();
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(frequency.size()));
         for (std::size_t k = 0; k < frequency.size(); ++k)
-            points.append(QPointF(frequency[k], plotted(line.secondAxis, line.values[k])));
+            if (!straight || k == 0 || k + 1 == frequency.size())
+                points.append(QPointF(frequency[k], plotted(line.secondAxis, line.values[k])));
         if (series->points() != points) // an unchanged line is not laid out again
             series->replace(points);
     }
