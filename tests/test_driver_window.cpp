@@ -168,7 +168,7 @@ private slots:
     void readoutByKeys() {
         open();
         const DriverLoad load = model();
-        field(10)->setFocus();
+        window->findChild<QComboBox *>("BoxChoice")->setFocus(); // the closed box's last input
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), chart("LevelChart"));
         const double fc = form->TabSheet3->validRun()->box.fc;

@@ -287,7 +287,9 @@ std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &c
 
 std::string driverAdvice(const DriverLoadRun &computed) {
     if (const std::optional<VentedFigures> &vented = computed.load.vented) {
-        std::string said = vented->b4.whyNot.empty() ? "" : vented->b4.whyNot + ".";
+        std::string said = vented->b4.whyNot;
+        if (!said.empty() && !said.ends_with('.'))
+            said += '.';
         if (!vented->withoutRise.rout)
             said += (said.empty() ? "" : " ") + vented->withoutRise.text;
         return said;
