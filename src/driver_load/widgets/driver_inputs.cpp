@@ -49,11 +49,11 @@ DriverInputs::DriverInputs(QWidget *window, DriverLoadInputs &inputs, std::funct
         choice->setToolTip("Закрытый — ящик страницы «Пример применения»; Фазоинвертор — ящик "
                            "того же объёма Vb с портом, настроенным на Fb");
         nameField(choice, {label});
-        // Across both columns, so that the box keeps the width of its fields.
+        // Across both columns, so that the box keeps the width of its fields, and claiming no
+        // more room than its captions do when the window grows.
         auto *row = new QHBoxLayout;
         row->addWidget(label);
-        row->addStretch();
-        row->addWidget(choice);
+        row->addWidget(choice, 0, Qt::AlignRight);
         QObject::connect(choice, &QComboBox::currentIndexChanged, group, [this, changed] {
             showBox(choice->currentIndex() == 1 ? BoxKind::Vented : BoxKind::Closed);
             changed();
