@@ -31,6 +31,8 @@ ChartCurve constant(double value) {
     return curve;
 }
 
+constexpr double centimetresPerMetre = 100;
+
 constexpr std::size_t red = 0, blue = 1, green = 2, orange = 3, black = 5;
 
 // The heated coil's twins of the lines at `curves`' indices, with its values.
@@ -210,7 +212,7 @@ ventedResults(const DriverLoadRun &computed, const VentedFigures &v) {
          b4.fb ? "Fb = Fs: для " + forQl + " h = Fb/Fs = 1, и F3 = Fs" : b4.whyNot},
         {flat ? formatGeneral(*flat) + " Ом" : "нет",
          flat ? exact(*flat, "Ом") +
-                    ": наибольшее Rвых (с точностью 0,001 Ом), при котором АЧХ "
+                    ": наибольшее Rвых, округлённое вниз до 0,001 Ом, при котором АЧХ "
                     "нигде не поднимается над уровнем полосы больше чем на " +
                     formatGeneral(flatTolerance) + " дБ, " + box +
                     (v.withoutRise.text.empty() ? "" : ". " + v.withoutRise.text)
@@ -219,9 +221,9 @@ ventedResults(const DriverLoadRun &computed, const VentedFigures &v) {
          f3     ? exact(*f3, "Гц") + " при Rвых без подъёма, " + box
          : flat ? "От 1 Гц до 20 кГц уровень не поднимается до уровня полосы − 3 дБ"
                 : v.withoutRise.text},
-        {length ? displayRounded(*length * 100, 1) + " см" : "нет",
-         length ? exact(*length * 100, "см") + ": c²·Sp/(4π²·Fb²·Vb) − 0,732·d, " + diameter +
-                      ", Fb = " + formatGeneral(v.box.fb) + " Гц, Vb = " +
+        {length ? displayRounded(*length * centimetresPerMetre, 1) + " см" : "нет",
+         length ? exact(*length * centimetresPerMetre, "см") + ": c²·Sp/(4π²·Fb²·Vb) − 0,732·d, " +
+                      diameter + ", Fb = " + formatGeneral(v.box.fb) + " Гц, Vb = " +
                       formatGeneral(computed.run.vb) + " л (один конец во фланце, другой свободен)"
                 : "Порт " + diameter + " не настроить на Fb = " + formatGeneral(v.box.fb) +
                       " Гц в Vb = " + formatGeneral(computed.run.vb) +

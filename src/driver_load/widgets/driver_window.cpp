@@ -1,18 +1,13 @@
 #include "driver_load/widgets/driver_window.h"
 
 #include "core/decimal_text.h"
-#include "driver_load/driver_load_fields.h"
 #include "driver_load/widgets/driver_chart.h"
 #include "driver_load/widgets/driver_chart_designs.h"
 #include "driver_load/widgets/driver_figures.h"
 #include "driver_load/widgets/driver_inputs.h"
 #include "driver_load/widgets/driver_window_menus.h"
-#include "input/widgets/bounded_field.h"
-#include "input/widgets/field_keys.h"
 #include "speaker/speaker_design.h"
-#include "ui/accessible_names.h"
 #include "ui/chart_readout.h"
-#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/shown_text.h"
@@ -22,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
