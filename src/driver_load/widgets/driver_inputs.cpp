@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int choiceRow = 10; // after the closed box's fields, before the vented box's
-
 constexpr char fbTip[] = "По умолчанию Fb равна Fs страницы «Пример применения» и следует за ней, "
                          "пока вы не введёте своё значение";
 
@@ -40,7 +38,7 @@ DriverInputs::DriverInputs(QWidget *window, DriverLoadInputs &inputs, std::funct
     auto *grid = new QGridLayout(group);
     const auto table = driverLoadFields();
     // Made in keyboard order: the closed box's fields, the choice, the vented box's fields.
-    const auto addChoice = [&] {
+    const auto addChoice = [&](int gridRow) {
         auto *label = new QLabel("Ящик", group);
         choice = new QComboBox(group);
         choice->setObjectName("BoxChoice");
@@ -58,13 +56,13 @@ DriverInputs::DriverInputs(QWidget *window, DriverLoadInputs &inputs, std::funct
             showBox(choice->currentIndex() == 1 ? BoxKind::Vented : BoxKind::Closed);
             changed();
         });
-        grid->addLayout(row, choiceRow, 0, 1, 2);
+        grid->addLayout(row, gridRow, 0, 1, 2);
     };
     for (std::size_t i = 0; i < table.size(); ++i) {
         const DriverLoadField &input = table[i];
-        const int row = static_cast<int>(i) + (ventedOnly(input) ? 1 : 0);
-        if (row == choiceRow + 1 && !choice)
-            addChoice();
+        if (ventedOnly(input) && !choice)
+            addChoice(static_cast<int>(i));
+        const int row = static_cast<int>(i) + (choice ? 1 : 0);
         auto *label = new QLabel(input.caption, group);
         auto *field = new QLineEdit(shown(formatGeneral(kept.*input.destination)), group);
         field->setObjectName(QString("DriverField%1").arg(i + 1));
@@ -82,8 +80,6 @@ DriverInputs::DriverInputs(QWidget *window, DriverLoadInputs &inputs, std::funct
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
     }
-    if (!choice)
-        addChoice();
     showBox(kept.box);
 }
 
