@@ -292,8 +292,8 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
         series->setPen(linePen(line));
         // A limit, the same at every point, as the straight line from the first to the last: the
         // points between would only cost their joins at every repaint.
-        const bool straight = std::ranges::adjacent_find(line.values, std::not_equal_to()) ==
-                              line.values.end();
+        const bool straight =
+            std::ranges::adjacent_find(line.values, std::not_equal_to()) == line.values.end();
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(frequency.size()));
         for (std::size_t k = 0; k < frequency.size(); ++k)

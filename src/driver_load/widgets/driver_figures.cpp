@@ -29,13 +29,18 @@ constexpr std::array<Place, driverResultCount> places{{
     {false, 0, 2}, // the power in Rт
     {false, 2, 0}, // the Rвых for the target Qtc
     {true, 1, 0},  // the frequency below which the cone goes beyond Xmax
-    {true, 2, 0},  // the highest levels at 20, 30, 40 and 60 Гц
-    {true, 3, 0},  {true, 4, 0},  {true, 5, 0}, {false, 1, 2}, // the thermal compression
-    {false, 2, 2}, {false, 0, 3}, // the vented box's: the Rвых, Vb and Fb for B4, in a column of
-                                  // their own
-    {false, 1, 3}, {false, 2, 3}, {true, 6, 0}, // the Rвых without a rise, its F3, the port's
-                                                // length
-    {true, 7, 0},  {true, 8, 0},
+    {true, 2, 0},  // the highest level at 20 Гц
+    {true, 3, 0},  // 30 Гц
+    {true, 4, 0},  // 40 Гц
+    {true, 5, 0},  // 60 Гц
+    {false, 1, 2}, // the thermal compression at the amplifier's Rвых
+    {false, 2, 2}, // and at Rвых = 0
+    {false, 0, 3}, // the vented box's Rвых for B4, in a column of its own
+    {false, 1, 3}, // Vb for B4
+    {false, 2, 3}, // Fb for B4
+    {true, 6, 0},  // the Rвых without a rise
+    {true, 7, 0},  // its F3
+    {true, 8, 0},  // the port's length
 }};
 constexpr int resultRows = 3, limitRows = 9, ventedColumn = 3;
 
