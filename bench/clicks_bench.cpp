@@ -10,6 +10,7 @@
 #include "speaker/widgets/speaker_page.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -135,6 +136,29 @@ void driverWindowHeatedCoil(benchmark::State &state) {
     driver->close();
 }
 BENCHMARK(driverWindowHeatedCoil)->Unit(benchmark::kMillisecond);
+
+// The vented box with the coil heated: Small's model, the port, B4 and the bisection for the
+// Rвых without a rise on every recomputation, the power typed anew each time.
+void driverWindowVented(benchmark::State &state) {
+    DriverWindow *driver = shownDriverWindow();
+    auto *box = driver->findChild<QComboBox *>("BoxChoice");
+    auto *power = driver->findChild<QLineEdit *>("DriverField4");
+    auto *heating = driver->findChild<QLineEdit *>("DriverField6");
+    box->setCurrentIndex(1);
+    heating->setText("60");
+    QApplication::processEvents();
+    require(driver->current() && driver->current()->load.vented, "the window shows a vented box");
+    bool high = false;
+    for (auto _ : state) {
+        power->setText((high = !high) ? "400" : "100");
+        QApplication::processEvents();
+    }
+    power->setText("100");
+    heating->setText("0");
+    box->setCurrentIndex(0);
+    driver->close();
+}
+BENCHMARK(driverWindowVented)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,9 +6,11 @@
 #include "amplifier/spice_netlist.h"
 #include "core/decimal_text.h"
 #include "core/whole_file.h"
+#include "driver_load/b4_alignment.h"
 #include "driver_load/driver_f3.h"
 #include "driver_load/driver_load_export.h"
 #include "driver_load/driver_load_fields.h"
+#include "driver_load/window_box.h"
 #include "ngspice_run.h"
 #include "speaker/response_export.h"
 
@@ -169,24 +171,39 @@ private slots:
 
     // `ngspice -b` prints the netlist's table: seen from the loudspeaker the amplifier is the
     // window's E behind Rвых, inverted on the inverting page and turned back by VIN's phase; the
-    // level, the pressure's phase and the current equal the model's to 1e-6.
+    // level, the pressure's phase and the current equal the model's to 1e-6, in the closed box and
+    // in vented ones, whose radiated share is taken across LCEB.
     void netlistWithTheDriverAgreesWithNgspice() {
-        for (const auto &[kind, network, le] :
-             {std::tuple{SchemeKind::NonInverting, Network{20'000, 10'000, 1'000, 0.2}, 1.0},
-              std::tuple{SchemeKind::Inverting, Network{10'000, 1'000, 1'000, 0.2}, 0.0}}) {
+        using N = Network;
+        for (const auto &[kind, network, le, fb] :
+             {std::tuple{SchemeKind::NonInverting, N{20'000, 10'000, 1'000, 0.2}, 1.0, 0.0},
+              std::tuple{SchemeKind::Inverting, N{10'000, 1'000, 1'000, 0.2}, 0.0, 0.0},
+              std::tuple{SchemeKind::NonInverting, N{20'000, 10'000, 1'000, 0.2}, 1.0, 19.0},
+              std::tuple{SchemeKind::Inverting, N{10'000, 1'000, 1'000, 0.2}, 0.0, 30.0}}) {
             const AmplifierRun amp{
                 kind, 3, network, 4, 0, 0, networkOutputs(circuitFor(kind), network, 4), {}};
             const SpeakerRun run = speakerRun(runs[0].driver, 50, amp.outputs.rout);
-            const DriverModel model = driverModel(run, inputs(le, 0));
+            DriverLoadInputs in = inputs(le, 0);
+            std::tie(in.box, in.fb, in.ql) =
+                std::tuple(fb > 0 ? BoxKind::Vented : BoxKind::Closed, fb, fb / 5);
+            const DriverModel model = driverModel(run, in);
+            const Coil coil = coldCoil(model);
+            const VentedBox box{fb, fb / 5, 0.1, 0.05};
             QTemporaryDir dir;
-            writeWholeFile(dir.filePath("driver.cir").toStdString(),
-                           spiceNetlistWithDriver(amp, driverCircuit(run, le),
-                                                  driverDrive(run, inputs(le, 0))));
+            const std::string netlist =
+                spiceNetlistWithDriver(amp, windowCircuit(run, in), driverDrive(run, in));
+            QCOMPARE(netlist.find("LCEB mot box") != std::string::npos, fb > 0);
+            writeWholeFile(dir.filePath("driver.cir").toStdString(), netlist);
             const auto table = tableWithNgspice(dir.filePath("driver.cir"));
             QVERIFY(table.size() > 160 && table.back()[0] > 19'000);
             for (const auto &[f, level, phase, current] : table) {
-                const DriverPoint point = driverPoint(model, coldCoil(model), run.rout, f);
-                QVERIFY(near(level, soundLevel(model, coldCoil(model), point, f), 1e-6));
+                DriverPoint point = driverPoint(model, coil, run.rout, f);
+                if (fb > 0) {
+                    const VentedPoint vented = ventedPoint(model, coil, box, run.rout, f);
+                    point = vented.driver;
+                    point.motional *= vented.radiating;
+                }
+                QVERIFY(near(level, soundLevel(model, coil, point, f), 1e-6));
                 QVERIFY(near(phase, pressurePhase(point), 1e-6));
                 QVERIFY(near(current / (std::sqrt(2.0) * std::abs(point.current)), 1, 1e-6));
             }
@@ -319,9 +336,76 @@ private slots:
         QCOMPARE(levelFrdFileName(speakerRun(run.driver, 50, 0)), "Уровень_Rвых_0.frd");
     }
 
+    // The vented box's curves, figures and files: where the port alone limits (the others out of
+    // reach) the highest level is the level plus 20·lg(17 м/с / v); the port's speed per unit of
+    // the cone's excursion, Sd·ω/(Sp·|B(jω)|), peaks at Fb, the grid point nearest it; the ZMA and
+    // the FRD are Small's impedance and level; the table adds the port's columns; B4's Rвых as
+    // the page rounds it, the Rвых without a rise rounded down, so that it does not rise either.
+    void ventedBoxInTheWindow() {
+        const SpeakerRun &run = runs[0];
+        DriverLoadInputs in = inputs(0, 0);
+        in.box = BoxKind::Vented;
+        std::tie(in.fb, in.ql, in.portDiameter, in.xmax, in.pe, in.opAmpVoltage, in.opAmpCurrent) =
+            std::tuple(25, 7, 5, 1e15, 1e15, 1e15, 1e15);
+        const DriverLoad load = driverLoad(run, in);
+        const DriverModel model = driverModel(run, in);
+        const VentedBox box{25, 7, 0.05, 0.05};
+        std::size_t peak = 0;
+        for (std::size_t k = 0; k < load.frequency.size(); ++k) {
+            const double f = load.frequency[k];
+            const VentedPoint p = ventedPoint(model, coldCoil(model), box, run.rout, f);
+            const double v = portSpeed(box, p);
+            QVERIFY(near(load.cold.portSpeed[k], v, 1e-12 * v) && load.highest.holding[k] == 4);
+            QVERIFY(near(load.highest.level[k],
+                         ventedLevel(model, coldCoil(model), p, f) + 20 * std::log10(17 / v),
+                         1e-9));
+            const auto ratio = [&](std::size_t i) {
+                return load.cold.portSpeed[i] / load.cold.excursion[i];
+            };
+            if (ratio(k) > ratio(peak))
+                peak = k;
+        }
+        QCOMPARE(peak, std::size_t(std::ranges::min_element(
+                                       load.frequency, {},
+                                       [](double f) { return std::fabs(std::log(f / 25)); }) -
+                                   load.frequency.begin()));
+        const VentedFigures &v = *load.vented;
+        QVERIFY(v.b4Rout == roundHalfEven(*b4Alignment(run.driver, 7).rout, 3));
+        QVERIFY(*v.routWithoutRise <= *v.withoutRise.rout &&
+                *v.routWithoutRise > *v.withoutRise.rout - 0.001);
+        QVERIFY(levelRise(model, coldCoil(model), box, *v.routWithoutRise) <= flatTolerance);
+        QVERIFY(v.f3WithoutRise == ventedF3(model, coldCoil(model), box, *v.routWithoutRise));
+
+        const auto zma = readBack(zmaText(run, in)), frd = readBack(levelFrdText(run, in));
+        QVERIFY(zma.size() == frdFrequencies().size() && frd.size() == zma.size());
+        int peaks = 0;
+        for (std::size_t k = 0; k < zma.size(); ++k) {
+            const double f = zma[k][0].toDouble();
+            const VentedPoint p = ventedPoint(model, coldCoil(model), box, run.rout, f);
+            const auto z = ventedPoint(model, coldCoil(model), box, 0, f).driver.z;
+            QVERIFY(near(zma[k][1].toDouble() / std::abs(z), 1, 1e-12));
+            QVERIFY(near(frd[k][1].toDouble(), ventedLevel(model, coldCoil(model), p, f), 1e-9));
+            peaks += k > 0 && k + 1 < zma.size() &&
+                     zma[k][1].toDouble() > zma[k - 1][1].toDouble() &&
+                     zma[k][1].toDouble() > zma[k + 1][1].toDouble();
+        }
+        QCOMPARE(peaks, 2);
+        QCOMPARE(impedanceFileName(BoxKind::Vented), "Импеданс_динамика_ФИ.zma");
+        QCOMPARE(levelFrdFileName(run, BoxKind::Vented), "Уровень_Rвых_6_Ом_ФИ.frd");
+        const QStringList header =
+            QString::fromStdString(driverLoadTable(run, in, load)).section('\n', 0, 0).split('\t');
+        QCOMPARE(header.mid(9),
+                 QStringList({"Скорость воздуха в порту (пик), м/с", "Наибольший уровень, дБ",
+                              "Наибольший уровень по Xmax, дБ", "Наибольший уровень по Pe, дБ",
+                              "Наибольший уровень по Uмакс, дБ", "Наибольший уровень по Iмакс, дБ",
+                              "Наибольший уровень по скорости в порту, дБ"}));
+    }
+
+    // Fb's default is the page's default Fs, which the window's field then follows.
     void fieldTextsAgreeWithTheirBounds() {
+        QCOMPARE(defaultDriverLoadInputs().fb, 19.0);
         for (const DriverLoadField &field : driverLoadFields()) {
-            const double value = *parseDecimalComma(field.defaultText);
+            const double value = defaultDriverLoadInputs().*field.destination;
             QVERIFY(parseDecimalComma(field.minText) == field.min && value >= field.min);
             QVERIFY(parseDecimalComma(field.maxText) == field.max && value <= field.max);
         }

@@ -12,6 +12,7 @@
 
 #include <QChartView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineSeries>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -167,7 +168,7 @@ private slots:
     void readoutByKeys() {
         open();
         const DriverLoad load = model();
-        field(10)->setFocus();
+        window->findChild<QComboBox *>("BoxChoice")->setFocus(); // the closed box's last input
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), chart("LevelChart"));
         const double fc = form->TabSheet3->validRun()->box.fc;
@@ -392,6 +393,9 @@ private slots:
         open();
         typeInto(field(6), "60");
         QVERIFY(window->grab().save(QString::fromLocal8Bit(dir) + "/driver_window.png"));
+        window->findChild<QComboBox *>("BoxChoice")->setCurrentIndex(1);
+        QApplication::processEvents();
+        QVERIFY(window->grab().save(QString::fromLocal8Bit(dir) + "/driver_window_vented.png"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "ui/error_report.h"
 #include "window_fixture.h"
 
+#include <QComboBox>
 #include <QLineSeries>
 #include <QMimeData>
 #include <map>
@@ -143,15 +144,24 @@ private slots:
         showPage(2);
         chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
         typeInto(windowField("DriverWindow", "DriverField3"), "12,50");
+        auto *box = form->findChild<QWidget *>("DriverWindow")->findChild<QComboBox *>("BoxChoice");
+        box->setCurrentIndex(1); // «Фазоинвертор»; Fb follows Fs, QL typed
+        typeInto(windowField("DriverWindow", "DriverField12"), "9");
         const QString file = path("windows.ooscalc");
         saveAs(file);
         const DesignRecord saved = form->design();
+        QCOMPARE(saved.box, BoxKind::Vented);
         closeWindows();
         QVERIFY(openWindows());
         form->openProject(file);
         QCOMPARE(form->design(), saved);
+        type(31, "25"); // Fb follows the new Fs
+        click(button(7));
         chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
         QCOMPARE(windowField("DriverWindow", "DriverField3")->text(), QString("12,50"));
+        QCOMPARE(windowField("DriverWindow", "DriverField11")->text(), QString("25"));
+        QCOMPARE(windowField("DriverWindow", "DriverField12")->text(), QString("9"));
+        QCOMPARE(form->findChild<QComboBox *>("BoxChoice")->currentIndex(), 1);
         showPage(0);
         chooseItem(rightClickMenu(label(35)), "Разброс при допусках…");
         QCOMPARE(windowField("ToleranceWindow", "LoadPower")->text(), QString("250"));

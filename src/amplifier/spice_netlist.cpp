@@ -95,12 +95,24 @@ std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit 
     const bool inverting = run.kind == SchemeKind::Inverting;
     std::string text = description(
         run, "Amplifier with combined voltage and current feedback driving a loudspeaker");
+    const bool vented = driver.vent.has_value();
     text += "* Ku is at the design load RN = " + plainDecimal(run.rload) +
-            " Ohm; here a loudspeaker in a closed box takes its place:\n";
-    text += "* RE and LE, the voice coil, in series with RES || LCES || CMES, its mechanics and "
+            " Ohm; here a loudspeaker in a " + (vented ? "vented" : "closed") +
+            " box takes its place:\n";
+    if (vented)
+        text += "* RE and LE, the voice coil, in series with RES || LCES || CMES, its mechanics, "
+                "|| LCEB + CEP + REL\n"
+                "* in series, the box air, the port's air mass and the box losses\n";
+    else
+        text +=
+            "* RE and LE, the voice coil, in series with RES || LCES || CMES, its mechanics and "
             "the box air\n";
     text += "* Nodes: coil - between RE and LE, mot - the motional branch; V(out,B) is across the "
             "loudspeaker\n";
+    if (vented)
+        text += "* box - between LCEB and CEP, port - between CEP and REL; V(mot,box) follows "
+                "what radiates,\n"
+                "* the cone, the port and the leaks together, V(box,port) the port's air\n";
     // The load sees the open-circuit voltage Ku0*V(in) behind Rout, Ku0 = Ku*(RN + Rout)/RN.
     const double openGain = run.outputs.gain * (run.rload + run.outputs.rout) / run.rload;
     text += "* E: the amplifier's open-circuit voltage, V RMS, as the loudspeaker window drives it;"
@@ -116,14 +128,21 @@ std::string spiceNetlistWithDriver(const AmplifierRun &run, const DriverCircuit 
     load += element("RES", "mot B", driver.res);
     load += element("LCES", "mot B", driver.lces);
     load += element("CMES", "mot B", driver.cmes);
-    // The pressure follows the cone's acceleration, f times the motional voltage Bl*u.
+    if (vented) {
+        load += element("LCEB", "mot box", driver.vent->lceb);
+        load += element("CEP", "box port", driver.vent->cep);
+        load += element("REL", "port B", driver.vent->rel);
+    }
+    // The pressure follows the acceleration of what radiates, f times its motional voltage: Bl*u
+    // of the cone, in the vented box the share across LCEB.
+    const std::string radiated = vented ? "v(mot,box)" : "v(mot,B)";
     const std::string results =
         "* The level at 1 m in half space, dB SPL, and the phase of the pressure, degrees, from\n"
         "* the motional voltage; the loudspeaker's current, peak, A\n"
         "let level = " +
-        plainDecimal(drive.levelOffset) + " + db(v(mot,B)*frequency)\n" +
-        "let phase = ph(j(v(mot,B)))\n" + "let current = sqrt(2)*mag(v(out," + coil + "))/" +
-        plainDecimal(driver.re) + "\nprint level phase current\n";
+        plainDecimal(drive.levelOffset) + " + db(" + radiated + "*frequency)\n" +
+        "let phase = ph(j(" + radiated + "))\n" + "let current = sqrt(2)*mag(v(out," + coil +
+        "))/" + plainDecimal(driver.re) + "\nprint level phase current\n";
     return text + circuit(run, load) + ".ac dec 50 10 20k\n" +
            controlBlock("set width=132\nset units=degrees\n", results) + ".end\n";
 }

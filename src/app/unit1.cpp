@@ -2,9 +2,11 @@
 
 #include "amplifier/widgets/amplifier_designs.h"
 #include "amplifier/widgets/amplifier_page.h"
+#include "core/decimal_text.h"
 #include "driver_load/driver_load_fields.h"
 #include "driver_load/widgets/driver_exports.h"
 #include "driver_load/widgets/driver_window.h"
+#include "driver_load/window_box.h"
 #include "help/widgets/unit2.h"
 #include "input/widgets/field_keys.h"
 #include "input/widgets/numeric_fields.h"
@@ -111,21 +113,24 @@ void TForm1::connectPages() {
     };
     variant2Rout = {routInto(TabSheet1), routInto(TabSheet2)};
     TabSheet3->setRoutTargets(variant2Rout[0], variant2Rout[1]);
+    // Page 3's closed box, with the window's Le whichever box the window shows.
     TabSheet3->setDriverLoad(
         {[this] { openDriverWindow(); },
          [this](QWidget *control, const SpeakerRun &run) {
-             exportImpedance(control, run, driverInputs);
+             DriverLoadInputs closed = driverInputs;
+             closed.box = BoxKind::Closed;
+             exportImpedance(control, run, closed);
          },
          [this](QWidget *control) {
              if (const auto chosen = chooseDriverFile(control))
                  takeDriver(chosen->driver, chosen->path, control);
          },
          [this](QWidget *control, const SpeakerRun &run) { saveDriver(control, run); }});
-    // The loudspeaker page's run and the Le of the window «Динамик и усилитель», as a netlist's
-    // load.
+    // The loudspeaker page's run in the box and with the Le of the window «Динамик и усилитель»,
+    // as a netlist's load.
     const auto loudspeaker = [this] {
         const SpeakerRun *run = TabSheet3->validRun();
-        return run ? DriverOffer{driverCircuit(*run, driverInputs.le),
+        return run ? DriverOffer{windowCircuit(*run, driverInputs),
                                  driverDrive(*run, driverInputs),
                                  {}}
                    : DriverOffer{{}, {}, "Пример применения: " + TabSheet3->record().whyNone()};
@@ -313,6 +318,7 @@ DesignRecord TForm1::design() const {
     for (std::size_t i = 0; i < edits.size(); ++i)
         shown.fields[i] = edits[i]->text().toStdString();
     shown.driverWindow = windowInputs.driverTexts();
+    shown.box = windowInputs.driverBox();
     shown.tolerances = windowInputs.toleranceTexts();
     shown.page = PageControl1->currentIndex() + 1;
     if (groupShows(7))
@@ -354,8 +360,15 @@ void TForm1::openDesign(const DesignRecord &opened) {
         }
     for (AmplifierPage *page : {TabSheet1, TabSheet2})
         page->hideMessages();
-    for (std::size_t row = 0; row < opened.driverWindow.size(); ++row)
+    // Fb follows the page's Fs again where it reads as that.
+    const auto table = driverLoadFields();
+    for (std::size_t row = 0; row < opened.driverWindow.size(); ++row) {
+        if (followsFs(table[row]))
+            driverInputs.fbFollowsFs =
+                parseDecimalComma(opened.driverWindow[row]) == parseDecimalComma(opened.fields[30]);
         windowInputs.setDriverText(row, opened.driverWindow[row]);
+    }
+    windowInputs.setDriverBox(opened.box);
     for (std::size_t row = 0; row < opened.tolerances.size(); ++row)
         windowInputs.setToleranceText(row, opened.tolerances[row]);
     knownDriver.reset();

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "driver_load/b4_alignment.h"
 #include "driver_load/driver_limits.h"
-#include "driver_load/driver_model.h"
+#include "driver_load/vented_response.h"
 #include "speaker/closed_box.h"
 #include "speaker/qtc_advice.h"
 
@@ -10,20 +11,23 @@
 #include <vector>
 
 // Everything the driver-load window shows for one set of inputs, from one call: the curves over
-// the chart's frequencies and the figures a reader checks them by. The level at Rвых = 0 and the
-// limits are for the cold coil; the heated coil adds its own curves at the amplifier's Rвых.
+// the chart's frequencies and the figures a reader checks them by, in the closed box or the vented
+// one (window_box.h). The level at Rвых = 0 and the limits are for the cold coil; the heated coil
+// adds its own curves at the amplifier's Rвых.
 
 using ChartCurve = std::array<double, responsePoints>;
 
 // One level curve and the figures that describe it.
 struct LevelCurve {
     ChartCurve spl; // dB at 1 m, half space
-    // The box's total Q behind this source with this coil, Le left out.
+    // The total Q behind this source with this coil, Le left out: the closed box's Qtc, or in the
+    // vented box the driver's own Qts'.
     double qtc;
     // The Le = 0 level far above fc: 112,1 + 10·lg η0 + 20·lg(E·√Re/(Re + R)), dB.
     double passband;
-    // The lowest frequency from 1 Hz to 20 kHz at which the curve reaches half the pass-band
-    // power, passband − 3,01 dB (driver_f3.h); none where it stays below.
+    // The closed box's lowest frequency from 1 Hz to 20 kHz at which the curve reaches half the
+    // pass-band power, passband − 3,01 dB (driver_f3.h); the vented box's lower edge of the pass
+    // band at that level (vented_response.h); none where it stays below.
     std::optional<double> f3;
 };
 
@@ -35,13 +39,15 @@ struct CoilCurves {
     ChartCurve opAmpVoltage; // the op-amp's output voltage across the driver and Rт, peak, V
     ChartCurve current;      // the driver's current, peak, A
     ChartCurve sensePower;   // the power in Rт, W
+    ChartCurve portSpeed;    // the port's air speed, peak, m/s; 0 in the closed box
 };
 
 // The highest level at each frequency of the chart (driver_limits.h), cold coil.
 struct HighestLevel {
-    ChartCurve level;                                // dB, the least of the limits' levels
-    std::array<std::size_t, responsePoints> holding; // the limit reached first, by levelLimits()
-    std::vector<ChartCurve> byLimit;                 // each limit's level, in levelLimits() order
+    ChartCurve level; // dB, the least of the limits' levels
+    // The limit reached first, by levelLimits() of the box, and each limit's level in that order.
+    std::array<std::size_t, responsePoints> holding;
+    std::vector<ChartCurve> byLimit;
 };
 
 // The highest level at one of the frequencies the figures name.
@@ -50,6 +56,21 @@ struct HighestAt {
     LimitedLevel limited;
 };
 inline constexpr std::array<double, 4> highestLevelFrequencies{20, 30, 40, 60}; // Hz
+
+// What the vented box tells of the amplifier: the Rвых that aligns the driver to B4 with the
+// box's QL, and the largest Rвых at which the box as set does not rise; the port's length.
+struct VentedFigures {
+    VentedBox box;
+    B4Alignment b4;
+    std::optional<double> b4Rout; // Ω, rounded to 0,001 Ω as handed to Variant 2
+    RoutWithoutRise withoutRise;
+    // Ω, rounded down to 0,001 Ω, so that the Rвых handed to Variant 2 does not rise either, and
+    // the F3 at that Rвых, Hz.
+    std::optional<double> routWithoutRise;
+    std::optional<double> f3WithoutRise;
+    std::optional<double> portLength; // m
+    double maxPortSpeed;              // m/s, the largest on the chart, cold coil
+};
 
 struct DriverLoad {
     ChartCurve frequency;             // responseFrequencies(), Hz
@@ -81,6 +102,8 @@ struct DriverLoad {
     // The Rвых that gives the target Qtc, rounded to 0,001 Ω, with what it means for the box.
     std::optional<double> routForTarget;
     QtcAdvice targetAdvice;
+
+    std::optional<VentedFigures> vented; // none for the closed box
 };
 
 DriverLoad driverLoad(const SpeakerRun &run, const DriverLoadInputs &inputs);

@@ -19,6 +19,16 @@ struct DriverLoadField {
     double DriverLoadInputs::*destination;
 };
 
+// The default text of Fb: the field shows the page's Fs, run after run, until the user types a
+// value of their own; defaultDriverLoadInputs() takes the page's default Fs.
+inline constexpr char pageFsDefault[] = "Fs";
+bool followsFs(const DriverLoadField &field);
+// The text a field starts with: Fb's is the page's default Fs.
+const char *startingText(const DriverLoadField &field);
+
+// Whether the field is one of the vented box's, which count only where it is chosen.
+bool ventedOnly(const DriverLoadField &field);
+
 // In the order of the window's fields.
 std::span<const DriverLoadField> driverLoadFields();
 

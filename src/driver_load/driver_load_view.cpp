@@ -2,6 +2,7 @@
 
 #include "core/decimal_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -19,9 +20,8 @@ std::string threeDigits(double value) {
     return withMinusSign(displayRounded(value, std::max(decimals, 0)));
 }
 
-std::string exact(double value, const char *unit) {
-    return withMinusSign(formatSignificant(value, 4)) + " " + unit;
-}
+std::string fourDigits(double value) { return withMinusSign(formatSignificant(value, 4)); }
+std::string exact(double value, const char *unit) { return fourDigits(value) + " " + unit; }
 
 std::string routName(const SpeakerRun &run) { return "Rвых = " + formatGeneral(run.rout) + " Ом"; }
 
@@ -31,7 +31,9 @@ ChartCurve constant(double value) {
     return curve;
 }
 
-constexpr std::size_t red = 0, blue = 1, green = 2, black = 5;
+constexpr double centimetresPerMetre = 100;
+
+constexpr std::size_t red = 0, blue = 1, green = 2, orange = 3, black = 5;
 
 // The heated coil's twins of the lines at `curves`' indices, with its values.
 void addHeated(ChartLines &lines, const std::string &heat,
@@ -59,8 +61,8 @@ ChartLine chartLine(std::string name, const char *unit, std::string (*format)(do
 }
 
 // The highest level and what sets it at each point, then each limit's level.
-ChartLines highestLevelLines(const DriverLoad &load) {
-    const auto limits = levelLimits();
+ChartLines highestLevelLines(const DriverLoad &load, BoxKind box) {
+    const auto limits = levelLimits(box);
     ChartLine highest = chartLine("Наибольший уровень", "дБ", levelText, load.highest.level, black);
     highest.legend = "Наибольший";
     highest.bold = true;
@@ -86,6 +88,14 @@ std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &c
     ChartLines excursion{chartLine("Смещение (пик)", "мм", threeDigits, cold.excursion, red),
                          chartLine("Xmax", "мм", threeDigits, constant(computed.inputs.xmax), blue,
                                    LineStyle::Dashed)};
+    if (load.vented) {
+        excursion.push_back(chartLine("Скорость воздуха в порту (пик)", "м/с", threeDigits,
+                                      cold.portSpeed, green, LineStyle::Solid, true));
+        excursion.back().legend = "Скорость в порту";
+        excursion.push_back(chartLine("Предел скорости в порту", "м/с", threeDigits,
+                                      constant(portSpeedLimit), orange, LineStyle::Dashed, true));
+        excursion.back().legend = formatGeneral(portSpeedLimit) + " м/с";
+    }
     ChartLines impedance{
         chartLine("|Z|", "Ом", threeDigits, cold.impedance, red),
         chartLine("Фаза Z", "°", angleText, cold.phase, blue, LineStyle::Dashed, true)};
@@ -99,11 +109,13 @@ std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &c
         const CoilCurves &hot = *load.hot;
         addHeated(level, heat, {{1, &load.heated->spl}});
         addHeated(excursion, heat, {{0, &hot.excursion}});
+        if (load.vented)
+            addHeated(excursion, heat, {{2, &hot.portSpeed}});
         addHeated(impedance, heat, {{0, &hot.impedance}, {1, &hot.phase}});
         addHeated(amplifier, heat,
                   {{0, &hot.opAmpVoltage}, {1, &hot.current}, {2, &hot.sensePower}});
     }
-    return {level, highestLevelLines(load), excursion, impedance, amplifier};
+    return {level, highestLevelLines(load, computed.inputs.box), excursion, impedance, amplifier};
 }
 
 std::string chartLinesDescription(const ChartLines &lines) {
@@ -145,20 +157,24 @@ std::array<std::string, driverResultCount> driverResultCaptions(double targetQtc
             "Наибольший уровень на " + formatGeneral(highestLevelFrequencies[i]) + " Гц";
     captions[13] = "Тепловая компрессия при Rвых усилителя";
     captions[14] = "Тепловая компрессия при Rвых = 0";
+    const std::array<const char *, driverResultCount - firstVentedResult> vented{
+        "Rвых для B4", "Vb для B4", "Fb для B4", "Rвых без подъёма", "F3 при Rвых без подъёма",
+        "Длина порта"};
+    std::ranges::copy(vented, captions.begin() + firstVentedResult);
     return captions;
 }
 
 namespace {
 
 // The highest level at a frequency and the limit reached first: «104,21 дБ (Xmax)».
-DriverResult highestAtResult(const HighestAt &at) {
-    const auto limits = levelLimits();
+DriverResult highestAtResult(const HighestAt &at, BoxKind box) {
+    const auto limits = levelLimits(box);
     const LimitedLevel &limited = at.limited;
     std::string others;
     for (std::size_t i = 0; i < limits.size(); ++i)
         others += std::string(i ? ", " : "") + "по " + limits[i].name + " " +
                   exact(limited.levels[i], "дБ");
-    return {levelText(limited.level) + " дБ (" + limits[limited.holding].name + ")",
+    return {levelText(limited.level) + " дБ (" + limits[limited.holding].brief + ")",
             "На " + formatGeneral(at.f) + " Гц первым наступает предел " +
                 limits[limited.holding].name + ": " + exact(limited.level, "дБ") + " (" + others +
                 "), холодная катушка"};
@@ -170,6 +186,50 @@ DriverResult compressionResult(double decibels, const DriverLoadRun &computed, b
             exact(decibels, "дБ") + ": 20·lg((Re + " + rout + ")/(Re·(1 + 0,00393·ΔT) + " + rout +
                 ")) при ΔT = " + formatGeneral(computed.inputs.heating) + " °C" +
                 (atRout ? ", Rвых = " + formatGeneral(computed.run.rout) + " Ом" : "")};
+}
+
+// The vented box's figures: B4 and what it asks, the Rвых without a rise, the port.
+std::array<DriverResult, driverResultCount - firstVentedResult>
+ventedResults(const DriverLoadRun &computed, const VentedFigures &v) {
+    const B4Alignment &b4 = v.b4;
+    const std::string forQl = "B4 при QL = " + formatGeneral(computed.inputs.ql);
+    const std::string box = "при Fb = " + formatGeneral(v.box.fb) +
+                            " Гц, Vb = " + formatGeneral(computed.run.vb) +
+                            " л, QL = " + formatGeneral(v.box.ql) + ", холодная катушка";
+    const std::string diameter = "d = " + formatGeneral(computed.inputs.portDiameter) + " см";
+    const std::optional<double> flat = v.routWithoutRise, f3 = v.f3WithoutRise;
+    const std::optional<double> length = v.portLength;
+    return {{
+        {v.b4Rout ? withMinusSign(formatGeneral(*v.b4Rout)) + " Ом" : "—",
+         v.b4Rout ? exact(*b4.rout, "Ом") + " для " + forQl + ": Qt = 1/(√(4 + 2√2) − 1/QL) = " +
+                        fourDigits(b4.qt) + " = Qts' при Qes' = Qes·(Re + Rвых)/Re"
+                  : b4.whyNot},
+        {b4.vb ? displayRounded(*b4.vb, 1) + " л" : "—",
+         b4.vb ? exact(*b4.vb, "л") + " = Vas/α, α = √2 − 1/(QL·Qt) = " + fourDigits(b4.alpha) +
+                     " для " + forQl
+               : b4.whyNot},
+        {b4.fb ? displayRounded(*b4.fb, 2) + " Гц" : "—",
+         b4.fb ? "Fb = Fs: для " + forQl + " h = Fb/Fs = 1, и F3 = Fs" : b4.whyNot},
+        {flat ? formatGeneral(*flat) + " Ом" : "нет",
+         flat ? exact(*flat, "Ом") +
+                    ": наибольшее Rвых, округлённое вниз до 0,001 Ом, при котором АЧХ "
+                    "нигде не поднимается над уровнем полосы больше чем на " +
+                    formatGeneral(flatTolerance) + " дБ, " + box +
+                    (v.withoutRise.text.empty() ? "" : ". " + v.withoutRise.text)
+              : v.withoutRise.text},
+        {f3 ? displayRounded(*f3, 2) + " Гц" : "нет",
+         f3     ? exact(*f3, "Гц") + " при Rвых без подъёма, " + box
+         : flat ? "От 1 Гц до 20 кГц уровень не поднимается до уровня полосы − 3 дБ"
+                : v.withoutRise.text},
+        {length ? displayRounded(*length * centimetresPerMetre, 1) + " см" : "нет",
+         length ? exact(*length * centimetresPerMetre, "см") + ": c²·Sp/(4π²·Fb²·Vb) − 0,732·d, " +
+                      diameter + ", Fb = " + formatGeneral(v.box.fb) + " Гц, Vb = " +
+                      formatGeneral(computed.run.vb) + " л (один конец во фланце, другой свободен)"
+                : "Порт " + diameter + " не настроить на Fb = " + formatGeneral(v.box.fb) +
+                      " Гц в Vb = " + formatGeneral(computed.run.vb) +
+                      " л: одни концевые поправки, 0,732·d, длиннее нужного столба воздуха; "
+                      "возьмите порт уже"},
+    }};
 }
 
 } // namespace
@@ -212,13 +272,30 @@ std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &c
          below.has_value()},
     }};
     for (std::size_t i = 0; i < load.highestAt.size(); ++i)
-        results[9 + i] = highestAtResult(load.highestAt[i]);
+        results[9 + i] = highestAtResult(load.highestAt[i], inputs.box);
     results[13] = compressionResult(load.compressionAtRout, computed, true);
     results[14] = compressionResult(load.compressionAtZero, computed, false);
+    if (load.vented) {
+        results[7] = {"—", "Целевая Qtc — для закрытого ящика; для фазоинвертора — Rвых для B4 и "
+                           "Rвых без подъёма"};
+        const auto vented = ventedResults(computed, *load.vented);
+        std::ranges::copy(vented, results.begin() + firstVentedResult);
+    } else {
+        for (std::size_t i = firstVentedResult; i < driverResultCount; ++i)
+            results[i] = {"—", "Только для фазоинвертора"};
+    }
     return results;
 }
 
 std::string driverAdvice(const DriverLoadRun &computed) {
+    if (const std::optional<VentedFigures> &vented = computed.load.vented) {
+        std::string said = vented->b4.whyNot;
+        if (!said.empty() && !said.ends_with('.'))
+            said += '.';
+        if (!vented->withoutRise.rout)
+            said += (said.empty() ? "" : " ") + vented->withoutRise.text;
+        return said;
+    }
     const std::optional<double> rout = computed.load.routForTarget;
     return rout && *rout > 0 ? std::string() : computed.load.targetAdvice.text;
 }

@@ -42,7 +42,8 @@ struct ChartLine {
 using ChartLines = std::vector<ChartLine>;
 
 // The charts, in the window's order: the level, the highest level by the limits, the excursion
-// with Xmax, the impedance, and what the amplifier delivers.
+// with Xmax (in the vented box with the port's air speed and its limit on the second axis), the
+// impedance, and what the amplifier delivers.
 inline constexpr std::size_t driverChartCount = 5;
 std::array<ChartLines, driverChartCount> driverChartLines(const DriverLoadRun &computed);
 
@@ -61,14 +62,17 @@ struct DriverResult {
     bool alarm = false; // shown in red: the excursion beyond Xmax
 };
 // In order: the pass band's loss, F3, the largest excursion, the power at which it reaches Xmax,
-// the op-amp's voltage, the current, the power in Rт, the Rвых for the target Qtc, the frequency
-// below which the cone goes beyond Xmax, the highest level at 20, 30, 40 and 60 Гц, the thermal
-// compression at the amplifier's Rвых and at Rвых = 0.
-inline constexpr std::size_t driverResultCount = 15;
+// the op-amp's voltage, the current, the power in Rт, the Rвых for the target Qtc (the closed
+// box's), the frequency below which the cone goes beyond Xmax, the highest level at 20, 30, 40 and
+// 60 Гц, the thermal compression at the amplifier's Rвых and at Rвых = 0; then the vented box's:
+// the Rвых, Vb and Fb for B4, the Rвых without a rise and its F3, the port's length.
+inline constexpr std::size_t driverResultCount = 21;
+inline constexpr std::size_t firstVentedResult = 15;
 std::array<std::string, driverResultCount> driverResultCaptions(double targetQtc);
 std::array<DriverResult, driverResultCount> driverResults(const DriverLoadRun &computed);
 
-// What the advice says where no positive Rвых gives the target Qtc; empty where one does.
+// What the advice says where no positive Rвых gives the target Qtc, or in the vented box why
+// there is no Rвых for B4 or none without a rise; empty where there is.
 std::string driverAdvice(const DriverLoadRun &computed);
 
 // Why an Rт of `rt` ohms is refused beside the page's Rвых: no network gives Rвых ≤ Rт, since

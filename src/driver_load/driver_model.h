@@ -11,6 +11,10 @@ inline constexpr double speedOfSound = 343; // m/s
 // frequency: its impedance, the current the amplifier delivers, the level it radiates and the
 // cone excursion. The amplifier is its open-circuit voltage E behind the source resistance.
 
+// The box the window puts the page's driver in: the page's closed box, or a vented box of the
+// page's Vb (vented_box.h).
+enum class BoxKind { Closed, Vented };
+
 // What the driver-load window adds to the loudspeaker page's run, in the units of its fields.
 struct DriverLoadInputs {
     double le;        // voice-coil inductance, mH
@@ -24,6 +28,12 @@ struct DriverLoadInputs {
     double pe;           // the voice coil's rated power, W
     double opAmpVoltage; // the op-amp's output swing, peak, V
     double opAmpCurrent; // the op-amp's output current limit, peak, A
+    // The vented box, where it is chosen.
+    BoxKind box = BoxKind::Closed;
+    bool fbFollowsFs = true; // Fb is the page's Fs until the user types their own
+    double fb;               // the port's tuning, Hz
+    double ql;               // the box losses
+    double portDiameter;     // cm
 };
 
 // The voice coil at a temperature. Only Re changes with it, and Qes in proportion; Res, Bl and

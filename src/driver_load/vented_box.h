@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driver_load/polynomial.h"
 #include "driver_load/driver_model.h"
+#include "driver_load/polynomial.h"
 
 #include <complex>
 #include <optional>

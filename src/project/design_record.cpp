@@ -102,14 +102,14 @@ DesignRecord defaultDesign() {
     for (const FieldSpec &field : fieldTable())
         design.fields[static_cast<std::size_t>(field.edit - 1)] = field.defaultText;
     for (const DriverLoadField &field : driverLoadFields())
-        design.driverWindow.emplace_back(field.defaultText);
+        design.driverWindow.emplace_back(startingText(field));
     for (const ToleranceField &field : toleranceFields())
         design.tolerances.emplace_back(field.defaultText);
     return design;
 }
 
 bool sameInputs(const DesignRecord &a, const DesignRecord &b) {
-    return a.fields == b.fields && a.driverWindow == b.driverWindow &&
+    return a.fields == b.fields && a.driverWindow == b.driverWindow && a.box == b.box &&
            a.tolerances == b.tolerances && a.note == b.note;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "driver_file/wdr_file.h"
+#include "driver_load/driver_model.h"
 #include "speaker/closed_box.h"
 
 #include <array>
@@ -21,6 +22,7 @@ struct DriverName {
 struct DesignRecord {
     std::array<std::string, 37> fields; // Edit1 … Edit37
     std::vector<std::string> driverWindow; // «Динамик и усилитель», in driverLoadFields() order
+    BoxKind box = BoxKind::Closed; // its «Ящик»
     std::vector<std::string> tolerances; // «Разброс параметров», in toleranceFields() order
     int page = 1;                        // TabSheet1 … TabSheet3
     // The handlers that showed a result (or a group's message), in the order they run again:

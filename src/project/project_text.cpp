@@ -55,13 +55,16 @@ private:
     bool first = true;
 };
 
-// A nested object of texts under the keys of a window's table.
+// A nested object of texts under the keys of a window's table, and what else it has.
 template <class Table>
-std::string textsObject(Table table, const std::vector<std::string> &texts) {
+std::string textsObject(Table table, const std::vector<std::string> &texts,
+                        const std::vector<std::pair<const char *, std::string>> &more = {}) {
     std::string object = "{\n";
     Members members(object, 2);
     for (std::size_t i = 0; i < table.size(); ++i)
         members.add(table[i].key, jsonString(texts.at(i)));
+    for (const auto &[key, text] : more)
+        members.add(key, jsonString(text));
     return object + "\n  }";
 }
 
@@ -96,7 +99,10 @@ std::string projectText(const DesignRecord &design) {
     for (std::size_t i = 0; i < design.fields.size(); ++i)
         edits.add("Edit" + std::to_string(i + 1), jsonString(design.fields[i]));
     members.add("fields", fields + "\n  }");
-    members.add("driverWindow", textsObject(driverLoadFields(), design.driverWindow));
+    members.add(
+        "driverWindow",
+        textsObject(driverLoadFields(), design.driverWindow,
+                    {{boxKey, design.box == BoxKind::Vented ? ventedBoxName : closedBoxName}}));
     members.add("tolerances", textsObject(toleranceFields(), design.tolerances));
     std::string calculated = "[";
     for (std::size_t i = 0; i < design.calculated.size(); ++i)

@@ -15,6 +15,10 @@
 inline constexpr std::string_view projectFormat = "ooscalc-design";
 inline constexpr int projectVersion = 1;
 inline constexpr std::string_view projectSuffix = "ooscalc";
+// The driver window's «Ящик», after its fields' texts.
+inline constexpr char boxKey[] = "Box";
+inline constexpr char closedBoxName[] = "closed";
+inline constexpr char ventedBoxName[] = "vented";
 // Larger files are refused unread.
 inline constexpr std::size_t projectFileLimit = 1 << 20;
 

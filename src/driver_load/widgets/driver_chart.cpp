@@ -15,6 +15,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <tuple>
 
@@ -43,6 +44,12 @@ constexpr int sampleWidth = 18; // the line drawn before an entry's text
 constexpr int entryGap = 10;
 constexpr int legendEdge = 8; // left free at both ends of a row
 
+// Room for the scales at the sides and for the legend under the frequency axis.
+QMargins margins(const DriverChart::Design &design) {
+    return {scaleWidth, 2, design.rightScale ? scaleWidth : plainEdge,
+            legendRows * legendRowHeight + 2};
+}
+
 } // namespace
 
 // The chart's value scales, over its plot area: the left scale's numbers with a grid line at
@@ -50,10 +57,12 @@ constexpr int legendEdge = 8; // left free at both ends of a row
 class DriverChart::ValueScales : public QGraphicsItem {
 public:
     ValueScales(QChart *chart, const Design &design)
-        : QGraphicsItem(chart), chart(chart), titles{design.leftScale, design.rightScale},
-          font(designFont(11)) {
+        : QGraphicsItem(chart), chart(chart), font(designFont(11)) {
+        titles = {design.leftScale, design.rightScale};
         setZValue(2); // with the frequency axis's grid lines, under the lines
     }
+
+    std::array<const char *, 2> titles;
 
     QRectF boundingRect() const override { return chart->rect(); }
 
@@ -97,7 +106,6 @@ public:
 
 private:
     QChart *chart;
-    std::array<const char *, 2> titles;
     QFont font;
 };
 
@@ -174,8 +182,8 @@ private:
 };
 
 DriverChart::DriverChart(const Design &d, QWidget *parent)
-    : QChartView(new QChart, parent), design(d) {
-    setObjectName(design.objectName);
+    : QChartView(new QChart, parent), design(&d) {
+    setObjectName(design->objectName);
     // A grey frame drawn by the view, around the whole chart.
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setTextColour(this, QColor(160, 160, 160));
@@ -186,13 +194,12 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
 
     QChart *plot = chart();
     plot->layout()->setContentsMargins(0, 0, 0, 0);
-    plot->setMargins(QMargins(scaleWidth, 2, design.rightScale ? scaleWidth : plainEdge,
-                              legendRows * legendRowHeight + 2));
+    plot->setMargins(margins(*design));
     plot->setBackgroundRoundness(0);
     plot->setDropShadowEnabled(false);
     plot->setBackgroundBrush(Qt::white);
     plot->setBackgroundPen(Qt::NoPen);
-    plot->setTitle(design.title);
+    plot->setTitle(design->title);
     plot->setTitleFont(designFont(13, true));
     plot->legend()->hide();
 
@@ -222,7 +229,7 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     plotAxis->setRange(0, 1);
     plotAxis->setVisible(false);
     plot->addAxis(plotAxis, Qt::AlignLeft);
-    scales = new ValueScales(plot, design);
+    scales = new ValueScales(plot, *design);
     legend = new Legend(plot);
 
     auto *first = new QLineSeries;
@@ -231,6 +238,16 @@ DriverChart::DriverChart(const Design &d, QWidget *parent)
     first->attachAxis(plotAxis);
     lines.push_back(first);
     connect(plot, &QChart::plotAreaChanged, this, [this] { scales->update(); });
+}
+
+void DriverChart::setDesign(const Design &shown) {
+    if (&shown == design)
+        return;
+    design = &shown;
+    chart()->setMargins(margins(shown));
+    chart()->setTitle(shown.title);
+    scales->titles = {shown.leftScale, shown.rightScale};
+    scales->update();
 }
 
 bool DriverChart::hasCurves() const { return anchor()->count() > 0; }
@@ -252,11 +269,11 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
     double high[2] = {-low[0], -low[1]};
     for (const ChartLine &line : shown) {
         const int side = line.secondAxis ? 1 : 0;
-        if (design.headroom > 0 && side == 0 && &line != &shown.front())
+        if (design->headroom > 0 && side == 0 && &line != &shown.front())
             continue;
         const auto [least, most] = std::ranges::minmax(line.values);
         low[side] = std::min(low[side], least);
-        high[side] = std::max(high[side], most + (side == 0 ? design.headroom : 0));
+        high[side] = std::max(high[side], most + (side == 0 ? design->headroom : 0));
     }
     for (std::size_t side = 0; side < 2; ++side)
         scales->scales[side] = fitted(low[side], high[side]);
@@ -273,10 +290,15 @@ void DriverChart::showLines(const ChartLines &shown, const ChartCurve &frequency
         QLineSeries *series = lines[i];
         series->setName(QString::fromStdString(line.name));
         series->setPen(linePen(line));
+        // A limit, the same at every point, as the straight line from the first to the last: the
+        // points between would only cost their joins at every repaint.
+        const bool straight =
+            std::ranges::adjacent_find(line.values, std::not_equal_to()) == line.values.end();
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(frequency.size()));
         for (std::size_t k = 0; k < frequency.size(); ++k)
-            points.append(QPointF(frequency[k], plotted(line.secondAxis, line.values[k])));
+            if (!straight || k == 0 || k + 1 == frequency.size())
+                points.append(QPointF(frequency[k], plotted(line.secondAxis, line.values[k])));
         if (series->points() != points) // an unchanged line is not laid out again
             series->replace(points);
     }
@@ -303,8 +325,8 @@ void DriverChart::clear() {
 DriverChart::Scale DriverChart::fitted(double low, double high) const {
     if (!(low <= high))
         return {};
-    if (design.span > 0)
-        low = std::max(low, high - design.span);
+    if (design->span > 0)
+        low = std::max(low, high - design->span);
     else
         std::tie(low, high) = std::pair(std::min(low, 0.0), std::max(high, 0.0));
     // A little room above the top, so that a line there (Xmax) stays off the frame.

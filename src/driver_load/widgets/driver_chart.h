@@ -35,6 +35,10 @@ public:
 
     DriverChart(const Design &design, QWidget *parent);
 
+    // Another design in place of the chart's, which then lives as long as the chart: its title,
+    // its scales and their room.
+    void setDesign(const Design &shown);
+
     // The first line's series, which the readout stands on; always there.
     QLineSeries *anchor() const { return lines.front(); }
     bool hasCurves() const;
@@ -62,7 +66,7 @@ private:
 
     Scale fitted(double low, double high) const;
 
-    const Design &design;
+    const Design *design;
     QLogValueAxis *frequencyAxis = nullptr;
     QValueAxis *plotAxis = nullptr; // hidden, from 0 to 1
     ValueScales *scales = nullptr;

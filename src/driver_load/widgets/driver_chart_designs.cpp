@@ -24,6 +24,31 @@ const std::array<DriverChartDesign, driverChartCount> driverChartDesigns{{
      "Вт по оси справа."},
 }};
 
+namespace {
+
+constexpr std::size_t highestChart = 1, excursionChart = 2;
+
+const std::array<DriverChartDesign, 2> ventedDesigns{{
+    {driverChartDesigns[highestChart].chart, "Наибольший уровень от частоты",
+     "Наибольший уровень в дБ на расстоянии 1 м при Rвых усилителя, до которого можно поднять "
+     "громкость, пока не наступит первый предел: смещение Xmax, мощность Pe в катушке, "
+     "напряжение Uмакс или ток Iмакс ОУ, скорость воздуха в порту 17 м/с; и уровень, который "
+     "допускает каждый предел."},
+    {{"ExcursionChart", "Смещение и скорость в порту", "Смещение (пик), мм",
+      "Скорость в порту, м/с", 0},
+     "Смещение диффузора и скорость воздуха в порту от частоты",
+     "Пиковое смещение диффузора в мм при Rвых усилителя и Xmax по оси слева; пиковая скорость "
+     "воздуха в порту в м/с и её предел 17 м/с (5 % скорости звука) по оси справа."},
+}};
+
+} // namespace
+
+const DriverChartDesign &driverChartDesign(std::size_t chart, BoxKind box) {
+    if (box == BoxKind::Vented && (chart == highestChart || chart == excursionChart))
+        return ventedDesigns[chart - highestChart];
+    return driverChartDesigns[chart];
+}
+
 QString restingDescription(const DriverChartDesign &design, const ChartLines *lines) {
     QString text = design.description;
     if (lines)

@@ -16,6 +16,10 @@ struct DriverChartDesign {
 };
 extern const std::array<DriverChartDesign, driverChartCount> driverChartDesigns;
 
+// The design of a chart for the box: the vented box's highest level and excursion have designs
+// of their own, with the port's air speed.
+const DriverChartDesign &driverChartDesign(std::size_t chart, BoxKind box);
+
 // A chart's description at rest: what it shows, its lines as they stand, how to read and how to
 // open its menu.
 QString restingDescription(const DriverChartDesign &design, const ChartLines *lines);

@@ -29,14 +29,20 @@ constexpr std::array<Place, driverResultCount> places{{
     {false, 0, 2}, // the power in Rт
     {false, 2, 0}, // the Rвых for the target Qtc
     {true, 1, 0},  // the frequency below which the cone goes beyond Xmax
-    {true, 2, 0},  // the highest levels at 20, 30, 40 and 60 Гц
-    {true, 3, 0},
-    {true, 4, 0},
-    {true, 5, 0},
-    {false, 1, 2}, // the thermal compression
-    {false, 2, 2},
+    {true, 2, 0},  // the highest level at 20 Гц
+    {true, 3, 0},  // 30 Гц
+    {true, 4, 0},  // 40 Гц
+    {true, 5, 0},  // 60 Гц
+    {false, 1, 2}, // the thermal compression at the amplifier's Rвых
+    {false, 2, 2}, // and at Rвых = 0
+    {false, 0, 3}, // the vented box's Rвых for B4, in a column of its own
+    {false, 1, 3}, // Vb for B4
+    {false, 2, 3}, // Fb for B4
+    {true, 6, 0},  // the Rвых without a rise
+    {true, 7, 0},  // its F3
+    {true, 8, 0},  // the port's length
 }};
-constexpr int resultRows = 3;
+constexpr int resultRows = 3, limitRows = 9, ventedColumn = 3;
 
 } // namespace
 
@@ -46,17 +52,25 @@ DriverFigures::DriverFigures(QWidget *window, DriverWindowMenus &menus,
     limitsBox = new QGroupBox("Пределы при Rвых усилителя", window);
     auto *resultsGrid = new QGridLayout(resultsBox);
     auto *limitsGrid = new QGridLayout(limitsBox);
-    for (QGroupBox *box : {resultsBox, limitsBox}) {
+    // The vented box's column beside the others, in a grid of its own, so that the closed box's
+    // columns stay as they are while it is hidden.
+    vented = new QWidget(resultsBox);
+    auto *ventedGrid = new QGridLayout(vented);
+    ventedGrid->setContentsMargins(0, 0, 0, 0);
+    resultsGrid->addWidget(vented, 0, 3 * ventedColumn, resultRows, 1);
+    for (QLayout *grid : std::initializer_list<QLayout *>{resultsGrid, limitsGrid, ventedGrid})
+        grid->setSpacing(4);
+    for (QGroupBox *box : {resultsBox, limitsBox})
         setTextColour(box, clNavy());
-        box->layout()->setSpacing(4);
-    }
     // Made box by box, so that Tab goes through the limits first, then the results.
     for (const bool limitsFirst : {true, false})
         for (std::size_t i = 0; i < values.size(); ++i) {
             const Place &place = places[i];
             if (place.limits != limitsFirst)
                 continue;
-            QGroupBox *box = place.limits ? limitsBox : resultsBox;
+            QWidget *box = place.limits                   ? limitsBox
+                           : place.column == ventedColumn ? vented
+                                                          : resultsBox;
             QLabel *name = captions[i] = new QLabel(box);
             QLabel *value = values[i] = new QLabel("—", box);
             value->setObjectName(QString("DriverResult%1").arg(i + 1));
@@ -68,16 +82,18 @@ DriverFigures::DriverFigures(QWidget *window, DriverWindowMenus &menus,
             nameResult(value, {name});
             describeResult(value, [tip, i] { return tip(i); });
             menus.offerOn(value);
-            QGridLayout *grid = place.limits ? limitsGrid : resultsGrid;
+            QGridLayout *grid = static_cast<QGridLayout *>(box->layout());
             // Caption, value, and the room before the next column.
-            grid->addWidget(name, place.row, 3 * place.column);
-            grid->addWidget(value, place.row, 3 * place.column + 1);
+            const int column = place.column == ventedColumn ? 0 : 3 * place.column;
+            grid->addWidget(name, place.row, column);
+            grid->addWidget(value, place.row, column + 1);
         }
     for (const int column : {2, 5, 8})
         resultsGrid->setColumnStretch(column, 1);
     limitsGrid->setColumnStretch(2, 1);
     limitsBox->setFixedWidth(DriverChart::size.width());
-    limitsGrid->setRowStretch(6, 1);
+    limitsGrid->setRowStretch(limitRows, 1);
+    showVented(false);
 
     // The advice keeps its room while hidden, so that nothing moves when it appears.
     advice = new QLabel(resultsBox);
@@ -115,6 +131,15 @@ void DriverFigures::show(const DriverLoadRun &computed) {
     const std::string said = driverAdvice(computed);
     advice->setText(shown(said));
     advice->setVisible(!said.empty());
+}
+
+void DriverFigures::showVented(bool shown) {
+    vented->setVisible(shown);
+    for (std::size_t i = firstVentedResult; i < values.size(); ++i)
+        if (places[i].limits) {
+            captions[i]->setVisible(shown);
+            values[i]->setVisible(shown);
+        }
 }
 
 void DriverFigures::clear() {

@@ -1,17 +1,13 @@
 #include "driver_load/widgets/driver_window.h"
 
 #include "core/decimal_text.h"
-#include "driver_load/driver_load_fields.h"
 #include "driver_load/widgets/driver_chart.h"
 #include "driver_load/widgets/driver_chart_designs.h"
 #include "driver_load/widgets/driver_figures.h"
+#include "driver_load/widgets/driver_inputs.h"
 #include "driver_load/widgets/driver_window_menus.h"
-#include "input/widgets/bounded_field.h"
-#include "input/widgets/field_keys.h"
 #include "speaker/speaker_design.h"
-#include "ui/accessible_names.h"
 #include "ui/chart_readout.h"
-#include "ui/classic_look.h"
 #include "ui/design_widgets.h"
 #include "ui/error_report.h"
 #include "ui/shown_text.h"
@@ -21,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
@@ -46,13 +41,6 @@ QString runCaption(const SpeakerRun &run) {
     return "Пример применения: " + parts.join(", ");
 }
 
-// The field of an input, by its place in the table.
-std::size_t fieldOf(double DriverLoadInputs::*destination) {
-    const auto table = driverLoadFields();
-    return static_cast<std::size_t>(
-        std::ranges::find(table, destination, &DriverLoadField::destination) - table.begin());
-}
-
 // The grid point whose frequency lies nearest to f, on the logarithmic axis.
 std::size_t nearestPoint(const ChartCurve &frequency, double f) {
     const auto nearest = std::ranges::min_element(frequency, [f](double a, double b) {
@@ -67,8 +55,9 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
                            DriverLoadInputs &inputs,
                            const std::array<Variant2Target, 2> &routTargets)
     : QWidget(mainWindow, designWindowFlags), page(p), kept(inputs),
-      menus(std::make_unique<DriverWindowMenus>(DriverWindowMenus::Given{
-          [this] { return current(); }, [this] { return whyNone(); }, routTargets})) {
+      menus(std::make_unique<DriverWindowMenus>(
+          DriverWindowMenus::Given{[this] { return current(); }, [this] { return whyNone(); },
+                                   routTargets, [this] { return kept.box; }})) {
     setUpWindow(this, "DriverWindow", "Динамик и усилитель");
 
     // Made in keyboard order: the fields, the charts, the figures, «Закрыть». The charts keep
@@ -79,7 +68,9 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
     layout->addWidget(caption);
     auto *middle = new QHBoxLayout;
     auto *left = new QVBoxLayout;
-    left->addWidget(buildInputs());
+    inputBox =
+        std::make_unique<DriverInputs>(this, kept, [this] { runHandler([this] { recompute(); }); });
+    left->addWidget(inputBox->box());
     status = newStatusLabel(this);
     left->addWidget(status);
     left->addStretch();
@@ -106,37 +97,7 @@ DriverWindow::DriverWindow(QWidget *mainWindow, const LastValidRun<SpeakerRun> &
     follow();
 }
 
-// A field that holds the focus finishes its editing as QWidget's destructor deletes it, when
-// this window is no longer one to compute anything.
-DriverWindow::~DriverWindow() {
-    for (QLineEdit *field : fields)
-        disconnect(field, nullptr, this, nullptr);
-}
-
-// The inputs the window adds to the page's run, each field with its caption, as the table gives
-// them; they start from the values kept for the page.
-QWidget *DriverWindow::buildInputs() {
-    auto *box = new QGroupBox("Исходные данные", this);
-    auto *grid = new QGridLayout(box);
-    const auto table = driverLoadFields();
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const DriverLoadField &input = table[i];
-        auto *label = new QLabel(input.caption, box);
-        auto *field = new QLineEdit(shown(formatGeneral(kept.*input.destination)), box);
-        field->setObjectName(QString("DriverField%1").arg(i + 1));
-        field->setFixedWidth(60);
-        nameField(field, {label});
-        bounded.push_back(
-            new BoundedField(field, {input.min, input.minText, input.max, input.maxText}));
-        connect(field, &QLineEdit::textChanged, this,
-                [this] { runHandler([this] { recompute(); }); });
-        fields.push_back(field);
-        const int row = static_cast<int>(i);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-    }
-    return box;
-}
+DriverWindow::~DriverWindow() = default;
 
 // Three by two, the last place the limits' box's.
 void DriverWindow::buildCharts(QGridLayout *grid) {
@@ -149,7 +110,7 @@ void DriverWindow::buildCharts(QGridLayout *grid) {
                                        DriverWindowMenus::hint(),
                                        {[this, chart] { return computed && chart->hasCurves(); },
                                         [this, i](double f) { return readoutAt(i, f); },
-                                        [this] { return computed->run.box.fc; },
+                                        [this] { return readoutStart(); },
                                         {frequencies.begin(), frequencies.end()}});
         menus->offerOn(chart);
         menus->offerOn(chart->viewport());
@@ -185,24 +146,24 @@ void DriverWindow::follow() {
     if (const SpeakerRun *current = page.valid()) {
         run = *current;
         caption->setText(runCaption(*run));
+        inputBox->follow(*run);
         recompute();
     } else {
         showStatus();
     }
 }
 
-void DriverWindow::takeSenseResistor(double ohms) {
-    QLineEdit *field = fields[fieldOf(&DriverLoadInputs::rt)];
-    setFieldColour(field, clWindow());
-    field->setText(shown(formatGeneral(ohms)));
-}
+void DriverWindow::takeSenseResistor(double ohms) { inputBox->takeSenseResistor(ohms); }
 
-QString DriverWindow::inputText(std::size_t row) const { return fields.at(row)->text(); }
+QString DriverWindow::inputText(std::size_t row) const { return inputBox->text(row); }
 
 void DriverWindow::setInputText(std::size_t row, const QString &text, bool clamped) {
-    setFieldColour(fields.at(row), clamped ? clYellow() : clWindow());
-    fields.at(row)->setText(text);
+    inputBox->setText(row, text, clamped);
 }
+
+BoxKind DriverWindow::box() const { return inputBox->chosenBox(); }
+
+void DriverWindow::setBox(BoxKind box) { inputBox->chooseBox(box); }
 
 const DriverLoadRun *DriverWindow::current() const {
     return computed && page.valid() ? &*computed : nullptr;
@@ -216,42 +177,20 @@ std::string DriverWindow::whyNone() const {
     return computed ? std::string() : "Нет результата: расчёт прервала ошибка";
 }
 
-// Each field within its range is kept for the page; the first without a value says why the
-// window shows nothing. So does an Rт that no network gives beside the page's Rвых, marked in
-// yellow while it stands.
-void DriverWindow::readInputs(DriverLoadInputs &inputs) {
-    fieldFault.clear();
-    const auto table = driverLoadFields();
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (const std::optional<double> value = bounded[i]->value())
-            kept.*table[i].destination = inputs.*table[i].destination = *value;
-        else if (fieldFault.empty())
-            fieldFault = std::string("Поле «") + table[i].caption + "»: нужно число от " +
-                         table[i].minText + " до " + table[i].maxText;
-    }
-    const std::size_t sense = fieldOf(&DriverLoadInputs::rt);
-    const std::string refusal =
-        run && bounded[sense]->value() ? senseResistorRefusal(inputs.rt, run->rout) : "";
-    if (fieldFault.empty() && !refusal.empty())
-        fieldFault = std::string("Поле «") + table[sense].caption + "»: " + refusal;
-    if (!refusal.empty() || senseRefused)
-        setFieldColour(fields[sense], refusal.empty() ? clWindow() : clYellow());
-    senseRefused = !refusal.empty();
-}
-
 // The new computation replaces what the window shows; where there is none, or it fails, the
 // window shows no figures rather than old ones.
 void DriverWindow::recompute() {
     computed.reset();
-    DriverLoadInputs inputs{};
-    readInputs(inputs);
+    DriverLoadInputs read{};
+    fieldFault = inputBox->read(read, run ? &*run : nullptr);
+    showBox(read.box);
     showStatus();
     if (!fieldFault.empty() || !run) {
         clearComputed();
         return;
     }
     try {
-        computed = DriverLoadRun{*run, inputs, driverLoad(*run, inputs)};
+        computed = DriverLoadRun{*run, read, driverLoad(*run, read)};
     } catch (...) {
         clearComputed();
         throw;
@@ -260,10 +199,23 @@ void DriverWindow::recompute() {
     showComputed();
 }
 
+// The charts' designs and the figures for the box chosen, whether or not it is computed.
+void DriverWindow::showBox(BoxKind box) {
+    if (box == shownBox)
+        return;
+    shownBox = box;
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        const DriverChartDesign &design = driverChartDesign(i, box);
+        charts[i]->setDesign(design.chart);
+        charts[i]->setAccessibleName(design.name);
+    }
+    figures->showVented(box == BoxKind::Vented);
+}
+
 void DriverWindow::showComputed() {
     for (std::size_t i = 0; i < charts.size(); ++i) {
         charts[i]->showLines(lines[i], computed->load.frequency);
-        readouts[i]->curvesChanged(restingDescription(driverChartDesigns[i], &lines[i]));
+        readouts[i]->curvesChanged(restingDescription(driverChartDesign(i, shownBox), &lines[i]));
     }
     figures->show(*computed);
 }
@@ -287,6 +239,12 @@ void DriverWindow::showStatus() {
                          : "");
     status->setText(said.join("\n"));
     status->setVisible(!said.isEmpty());
+}
+
+// Where a readout starts: at the box's resonance, fc of the closed box, Fb of the vented one.
+double DriverWindow::readoutStart() const {
+    const std::optional<VentedFigures> &vented = computed->load.vented;
+    return vented ? vented->box.fb : computed->run.box.fc;
 }
 
 QString DriverWindow::readoutAt(std::size_t chart, double f) const {

@@ -12,20 +12,21 @@
 #include <string>
 #include <vector>
 
-class BoundedField;
 class ChartReadout;
 class DriverChart;
 class DriverFigures;
+class DriverInputs;
 class DriverWindowMenus;
 class QGridLayout;
 class QLabel;
-class QLineEdit;
 
-// «Динамик и усилитель»: the loudspeaker page's driver as the amplifier's load, in five charts
-// (the level, the highest level by the limits, the cone excursion with Xmax, the impedance, and
-// what the amplifier delivers) and the figures beside and under them, for the inputs the window
-// adds to the page's run. A non-modal window of its own, made when first opened, whose fields
-// keep their values from one showing to the next; Escape and «Закрыть» close it.
+// «Динамик и усилитель»: the loudspeaker page's driver as the amplifier's load, in the page's
+// closed box or in a vented box of its Vb, in five charts (the level, the highest level by the
+// limits, the cone excursion with Xmax and in the vented box the port's air speed, the
+// impedance, and what the amplifier delivers) and the figures beside and under them, for the
+// inputs the window adds to the page's run (driver_inputs.h). A non-modal window of its own, made
+// when first opened, whose fields keep their values from one showing to the next; Escape and
+// «Закрыть» close it.
 //
 // The window follows the page: a new run is taken in; while the page shows no result (a key-down
 // or a refused run) the window says so and keeps the previous run's charts, and its menu offers
@@ -57,6 +58,9 @@ public:
     // a value beyond it, marked yellow as a field left beyond its range is.
     QString inputText(std::size_t row) const;
     void setInputText(std::size_t row, const QString &text, bool clamped = false);
+    // The box «Ящик» chooses.
+    BoxKind box() const;
+    void setBox(BoxKind box);
 
     // What the window shows, when it is of the page's current run; else null, and why.
     const DriverLoadRun *current() const;
@@ -66,28 +70,27 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QWidget *buildInputs();
     void buildCharts(QGridLayout *grid);
     void recompute();
-    void readInputs(DriverLoadInputs &inputs);
+    void showBox(BoxKind box);
     void showComputed();
     void clearComputed();
     void showStatus();
+    double readoutStart() const;
     QString readoutAt(std::size_t chart, double f) const;
 
     const LastValidRun<SpeakerRun> &page;
     DriverLoadInputs &kept;
-    std::vector<QLineEdit *> fields;
-    std::vector<BoundedField *> bounded;
-    QLabel *caption = nullptr; // the page's run the window shows
-    QLabel *status = nullptr;  // why the window offers nothing now
+    std::unique_ptr<DriverInputs> inputBox;
+    BoxKind shownBox = BoxKind::Closed; // the box the charts and figures are laid out for
+    QLabel *caption = nullptr;          // the page's run the window shows
+    QLabel *status = nullptr;           // why the window offers nothing now
     std::array<DriverChart *, driverChartCount> charts{};
     std::array<ChartReadout *, driverChartCount> readouts{};
     std::unique_ptr<DriverFigures> figures;
     std::optional<SpeakerRun> run; // the page's last result, also after a key-down there
     std::optional<DriverLoadRun> computed;
     std::array<ChartLines, driverChartCount> lines;
-    std::string fieldFault;    // the first field without a value in its range, or a refused Rт
-    bool senseRefused = false; // the Rт field marked as refused beside the page's Rвых
+    std::string fieldFault; // the first field without a value in its range, or a refused Rт
     std::unique_ptr<DriverWindowMenus> menus;
 };

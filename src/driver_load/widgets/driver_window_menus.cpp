@@ -29,13 +29,40 @@ void DriverWindowMenus::offerOn(QWidget *widget) {
     });
 }
 
-// The Rвых for the window's target Qtc, as its result shows it.
+// The Rвых for the window's target Qtc, as its result shows it; for the vented box the Rвых for
+// B4 and the Rвых without a rise, as theirs show them.
 void DriverWindowMenus::addRoutToAmplifiers(ActionMenu &menu, const Subject &subject) {
+    const auto &targets = subject.menus->window.routTargets;
+    const DriverLoadRun *shown = subject.shown;
+    if (shown ? shown->load.vented.has_value() : subject.menus->window.box() == BoxKind::Vented) {
+        const double re = shown ? shown->run.driver.re : 0;
+        const VentedFigures *vented = shown ? &*shown->load.vented : nullptr;
+        const std::array<RoutForTarget, 2> offers{{
+            {0,
+             vented ? vented->b4Rout : std::nullopt,
+             {},
+             re,
+             "Rвых для B4",
+             vented ? vented->b4.whyNot : ""},
+            {0,
+             vented ? vented->routWithoutRise : std::nullopt,
+             {},
+             re,
+             "Rвых без подъёма",
+             vented ? vented->withoutRise.text : ""},
+        }};
+        for (const RoutForTarget &offer : offers) {
+            if (&offer != &offers.front())
+                menu.startSection();
+            addRoutHandOvers(menu, targets, shown ? &offer : nullptr);
+        }
+        return;
+    }
     std::optional<RoutForTarget> offer;
-    if (const DriverLoadRun *shown = subject.shown)
+    if (shown)
         offer = RoutForTarget{shown->inputs.targetQtc, shown->load.routForTarget,
                               shown->load.targetAdvice.text, shown->run.driver.re};
-    addRoutHandOvers(menu, subject.menus->window.routTargets, offer ? &*offer : nullptr);
+    addRoutHandOvers(menu, targets, offer ? &*offer : nullptr);
 }
 
 void DriverWindowMenus::addImpedance(ActionMenu &menu, const Subject &subject) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "driver_load/driver_model.h"
 #include "speaker/widgets/rout_hand_overs.h"
 #include "ui/action_menu.h"
 
@@ -11,18 +12,20 @@
 struct DriverLoadRun;
 
 // The menu of the window «Динамик и усилитель», on its results and charts: the Rвых for the
-// target Qtc into Variant 2 of either amplifier page, alone or with the driver's Re as its Rн,
-// the impedance as a ZMA file, the level as an FRD file, and every curve as a table. It works on
-// what the window shows of the page's current run only.
+// target Qtc into Variant 2 of either amplifier page, alone or with the driver's Re as its Rн (for
+// the vented box the Rвых for B4 and the Rвых without a rise in its place), the impedance as a
+// ZMA file, the level as an FRD file, and every curve as a table. It works on what the window
+// shows of the page's current run only.
 class DriverWindowMenus {
 public:
     // What the menu works on, given it by the window: what the window shows of the page's current
     // run (null where it offers nothing) and why it offers nothing; Variant 2's Rвых and Rн fields
-    // of the non-inverting and the inverting page.
+    // of the non-inverting and the inverting page; the box the window's choice names.
     struct Given {
         std::function<const DriverLoadRun *()> shown;
         std::function<std::string()> whyNone;
         std::array<Variant2Target, 2> routTargets;
+        std::function<BoxKind()> box;
     };
     explicit DriverWindowMenus(Given given) : window(std::move(given)) {}
 

@@ -100,15 +100,30 @@ int whole(const QJsonValue &value, const char *key) {
     return static_cast<int>(number);
 }
 
-// A window's inputs under its table's keys; a key the file lacks keeps the default.
+const char *startingTextOf(const DriverLoadField &field) { return startingText(field); }
+const char *startingTextOf(const ToleranceField &field) { return field.defaultText; }
+
+// A window's inputs under its table's keys; a key the file lacks keeps the text it starts with.
 template <class Table>
 std::vector<std::string> windowTexts(const QJsonObject &root, const char *key, Table table) {
     const QJsonObject object = member(root, "", key, QJsonValue::Object, QJsonObject()).toObject();
     std::vector<std::string> texts;
     for (const auto &field : table)
         texts.push_back(text(member(object, std::string(key) + ".", field.key, QJsonValue::String,
-                                    QString(field.defaultText))));
+                                    QString(startingTextOf(field)))));
     return texts;
+}
+
+// The driver window's «Ящик»; closed where the file names none.
+BoxKind boxChoice(const QJsonObject &root) {
+    const QJsonObject window =
+        member(root, "", "driverWindow", QJsonValue::Object, QJsonObject()).toObject();
+    const std::string box =
+        text(member(window, "driverWindow.", boxKey, QJsonValue::String, QString(closedBoxName)));
+    if (box != closedBoxName && box != ventedBoxName)
+        throw Refused{"значение «driverWindow." + std::string(boxKey) + "» должно быть «" +
+                      closedBoxName + "» или «" + ventedBoxName + "», а в файле «" + box + "»"};
+    return box == ventedBoxName ? BoxKind::Vented : BoxKind::Closed;
 }
 
 DesignRecord design(const QJsonObject &root) {
@@ -133,6 +148,7 @@ DesignRecord design(const QJsonObject &root) {
         design.fields[i] = text(member(fields, "fields.", key.c_str(), QJsonValue::String));
     }
     design.driverWindow = windowTexts(root, "driverWindow", driverLoadFields());
+    design.box = boxChoice(root);
     design.tolerances = windowTexts(root, "tolerances", toleranceFields());
     design.page = whole(member(root, "", "page", QJsonValue::Double, 1), "page");
     for (const QJsonValue name :

@@ -37,6 +37,18 @@ void WindowInputs::setDriverText(std::size_t row, const std::string &text, bool 
         kept.*driverLoadFields()[row].destination = *value;
 }
 
+BoxKind WindowInputs::driverBox() const {
+    const DriverWindow *window = windows.made<DriverWindow>();
+    return window ? window->box() : kept.box;
+}
+
+void WindowInputs::setDriverBox(BoxKind box) {
+    if (DriverWindow *window = windows.made<DriverWindow>())
+        window->setBox(box);
+    else
+        kept.box = box;
+}
+
 std::vector<std::string> WindowInputs::toleranceTexts() const {
     const ToleranceWindow *window = windows.made<ToleranceWindow>();
     if (!window)

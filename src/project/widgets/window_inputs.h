@@ -22,6 +22,9 @@ public:
     std::vector<std::string> driverTexts() const;
     // As typed into the field; `clamped`: a bound that replaced a value beyond it, marked yellow.
     void setDriverText(std::size_t row, const std::string &text, bool clamped = false);
+    // The driver window's «Ящик».
+    BoxKind driverBox() const;
+    void setDriverBox(BoxKind box);
     std::vector<std::string> toleranceTexts() const;
     void setToleranceText(std::size_t row, const std::string &text);
 

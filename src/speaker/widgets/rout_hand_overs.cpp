@@ -14,6 +14,8 @@ constexpr std::array<const char *, 2> pages{"Неинвертирующий, В�
 std::string routRefusal(const RoutForTarget *offer, const HandOverField &field, double rout) {
     if (!offer)
         return {};
+    if (!offer->rout && !offer->whyNone.empty())
+        return offer->whyNone;
     if (!offer->rout)
         return "Нет Rвых для Qtc = " + formatGeneral(offer->target) +
                ": её дало бы лишь бесконечное Rвых";
@@ -30,9 +32,10 @@ std::string routRefusal(const RoutForTarget *offer, const HandOverField &field, 
 void addRoutHandOvers(ActionMenu &menu, const std::array<Variant2Target, 2> &targets,
                       const RoutForTarget *offer) {
     const double rout = offer && offer->rout ? *offer->rout : 0, re = offer ? offer->re : 0;
+    const QString name = QString::fromStdString(offer ? offer->name : "Rвых");
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const HandOver &target = targets[i].rout;
-        menu.addItem(QString("Rвых → ") + pages[i],
+        menu.addItem(name + " → " + pages[i],
                      QString::fromStdString(routRefusal(offer, *target.field, rout)),
                      [take = target.take, rout] { take(rout); });
     }
@@ -43,7 +46,7 @@ void addRoutHandOvers(ActionMenu &menu, const std::array<Variant2Target, 2> &tar
             whyNot.empty() && !range.empty())
             whyNot = "Rн = " + target.load->text(re) + " Ом вне диапазона " + range;
         QAction *item =
-            menu.addItem(QString("Rвых и Rн = Re → ") + pages[i], QString::fromStdString(whyNot),
+            menu.addItem(name + " и Rн = Re → " + pages[i], QString::fromStdString(whyNot),
                          [take = target.takeWithLoad, rout, re] { take(rout, re); });
         if (offer && whyNot.empty())
             item->setToolTip(QString::fromStdString(
