@@ -1,21 +1,13 @@
 #pragma once
 
 #include "driver_load/driver_model.h"
+#include "input/window_field.h"
 
 #include <span>
 
-// The inputs the driver-load window adds to the loudspeaker page's run: a key, caption, default
-// text and the inclusive range, whose bound texts replace a value beyond them. The window builds
-// its fields from this table, the help lists the ranges from it, and a project keeps each field's
-// text under its key, which never changes (those of a driver file's values are the file's keys).
-struct DriverLoadField {
-    const char *key;
-    const char *caption;
-    const char *defaultText;
-    double min;
-    const char *minText;
-    double max;
-    const char *maxText;
+// The inputs the driver-load window adds to the loudspeaker page's run, each with the input it
+// sets. The keys of a driver file's values are the file's keys.
+struct DriverLoadField : WindowField {
     double DriverLoadInputs::*destination;
 };
 

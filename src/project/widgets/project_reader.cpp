@@ -101,7 +101,7 @@ int whole(const QJsonValue &value, const char *key) {
 }
 
 const char *startingTextOf(const DriverLoadField &field) { return startingText(field); }
-const char *startingTextOf(const ToleranceField &field) { return field.defaultText; }
+const char *startingTextOf(const WindowField &field) { return field.defaultText; }
 
 // A window's inputs under its table's keys; a key the file lacks keeps the text it starts with.
 template <class Table>
