@@ -103,18 +103,23 @@ void driverWindowRecompute(benchmark::State &state) {
 }
 BENCHMARK(driverWindowRecompute)->Unit(benchmark::kMillisecond);
 
-// The same with new values each time: the power typed as 400 W and as 100 W in turn, so that
-// the curves, all scales but the impedance's, and the figures change.
-void driverWindowNewPower(benchmark::State &state) {
-    DriverWindow *driver = shownDriverWindow();
-    auto *power = driver->findChild<QLineEdit *>("DriverField4");
-    require(power->accessibleName() == "Мощность, Вт", "the fourth field is the power");
+// The power typed as 400 W and as 100 W in turn, so that the curves, all scales but the
+// impedance's, and the figures change on every recomputation; 100 W again at the end.
+void typePowerInTurn(benchmark::State &state, QLineEdit *power) {
     bool high = false;
     for (auto _ : state) {
         power->setText((high = !high) ? "400" : "100");
         QApplication::processEvents();
     }
     power->setText("100");
+}
+
+// The same with new values each time.
+void driverWindowNewPower(benchmark::State &state) {
+    DriverWindow *driver = shownDriverWindow();
+    auto *power = driver->findChild<QLineEdit *>("DriverField4");
+    require(power->accessibleName() == "Мощность, Вт", "the fourth field is the power");
+    typePowerInTurn(state, power);
     driver->close();
 }
 BENCHMARK(driverWindowNewPower)->Unit(benchmark::kMillisecond);
@@ -126,12 +131,7 @@ void driverWindowHeatedCoil(benchmark::State &state) {
     auto *heating = driver->findChild<QLineEdit *>("DriverField6");
     require(heating->accessibleName() == "Нагрев катушки, °C", "the sixth field is the heating");
     heating->setText("60");
-    bool high = false;
-    for (auto _ : state) {
-        power->setText((high = !high) ? "400" : "100");
-        QApplication::processEvents();
-    }
-    power->setText("100");
+    typePowerInTurn(state, power);
     heating->setText("0");
     driver->close();
 }
@@ -148,12 +148,7 @@ void driverWindowVented(benchmark::State &state) {
     heating->setText("60");
     QApplication::processEvents();
     require(driver->current() && driver->current()->load.vented, "the window shows a vented box");
-    bool high = false;
-    for (auto _ : state) {
-        power->setText((high = !high) ? "400" : "100");
-        QApplication::processEvents();
-    }
-    power->setText("100");
+    typePowerInTurn(state, power);
     heating->setText("0");
     box->setCurrentIndex(0);
     driver->close();
