@@ -235,6 +235,13 @@ private slots:
         QFile::remove(saved[1]);
         QStringList listed = itemTexts(projectMenu());
         QApplication::activePopupWidget()->close();
+        QVERIFY(!form->Button10->isEnabled()); // F10 opens it all the same
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QMenu *byF10 = keyMenu(edit(16), Qt::Key_F10);
+        QVERIFY(byF10);
+        QCOMPARE(itemTexts(byF10), listed);
+        QApplication::activePopupWidget()->close();
         QCOMPARE(listed.mid(0, 4), QStringList({"Сохранить проект…", "Сохранить проект как…",
                                                 "Открыть проект…", "Заметка к проекту…"}));
         saved.removeAt(1);

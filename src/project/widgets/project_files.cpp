@@ -12,6 +12,7 @@
 #include "ui/error_report.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -42,9 +43,10 @@ ProjectFiles::ProjectFiles(Given g)
     offerKeys(given.window);
     offerMenu(given.button, [this](QMenu &menu) { fillMenu(menu); });
     given.button->setToolTip(
-        "Сохранить: отчёт и рисунки в папку, из которой запущена программа.\nПравая кнопка мыши "
-        "или Shift+F10: проекты — Ctrl+S сохранить проект, Ctrl+Shift+S сохранить как, Ctrl+O "
-        "открыть, недавние проекты; файл проекта можно перетащить на окно.");
+        "Сохранить: отчёт и рисунки в папку, из которой запущена программа.\nПравая кнопка мыши, "
+        "Shift+F10 или F10 (также пока кнопка недоступна): проекты — Ctrl+S сохранить проект, "
+        "Ctrl+Shift+S сохранить как, Ctrl+O открыть, недавние проекты; файл проекта можно "
+        "перетащить на окно.");
     given.button->setAccessibleDescription(given.button->toolTip());
     given.window->setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -61,6 +63,13 @@ void ProjectFiles::offerKeys(QWidget *window) {
     for (const Keyed &item : keyed())
         connect(new QShortcut(item.key, window), &QShortcut::activated, this,
                 [run = item.run] { runHandler(run); });
+    // The menu from the keyboard also while "Сохранить", disabled until a first calculation,
+    // cannot take the focus that Shift+F10 needs.
+    connect(new QShortcut(Qt::Key_F10, window), &QShortcut::activated, this, [this] {
+        const QPoint at = given.button->rect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, given.button->mapToGlobal(at));
+        QApplication::sendEvent(given.button, &request);
+    });
 }
 
 DesignRecord ProjectFiles::current() const {
