@@ -6,9 +6,9 @@
 #include "amplifier/widgets/amplifier_page.h"
 #include "driver_load/driver_load.h"
 #include "driver_load/driver_load_fields.h"
+#include "driver_window_fixture.h"
 #include "ngspice_run.h"
 #include "ui/classic_look.h"
-#include "window_fixture.h"
 
 #include <QChartView>
 #include <QClipboard>
@@ -47,23 +47,9 @@ std::vector<std::array<double, 3>> readBack(const QString &path) {
 
 } // namespace
 
-class DriverWindowTest : public ProgramWindowTest {
+class DriverWindowTest : public DriverWindowFixture {
     Q_OBJECT
 
-    QWidget *window = nullptr;
-
-    void open() {
-        showPage(2);
-        chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
-        window = form->findChild<QWidget *>("DriverWindow");
-        QVERIFY(window && QTest::qWaitForWindowActive(window));
-    }
-    QLineEdit *field(int n) const {
-        return window->findChild<QLineEdit *>(QString("DriverField%1").arg(n));
-    }
-    QLabel *result(int n) const {
-        return window->findChild<QLabel *>(QString("DriverResult%1").arg(n));
-    }
     QChartView *chart(const char *name) const { return window->findChild<QChartView *>(name); }
     DriverLoad model(double le = 0) const {
         DriverLoadInputs inputs = defaultDriverLoadInputs();

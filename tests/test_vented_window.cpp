@@ -6,38 +6,25 @@
 #include "amplifier/spice_netlist.h"
 #include "amplifier/widgets/amplifier_page.h"
 #include "driver_load/driver_load_export.h"
-#include "driver_load/widgets/driver_window.h"
+#include "driver_window_fixture.h"
+#include "scratch_files.h"
 #include "ui/classic_look.h"
-#include "window_fixture.h"
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <numbers>
 
-namespace {
+namespace {} // namespace
 
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
-class VentedWindowTest : public ProgramWindowTest {
+class VentedWindowTest : public DriverWindowFixture {
     Q_OBJECT
-
-    DriverWindow *window = nullptr;
 
     // The window over page 3, turned to the vented box from the keyboard: Tab from the last of
     // the closed box's fields onto the choice, then Down.
     void openVented() {
-        showPage(2);
-        chooseItem(rightClickMenu(label(107)), "Динамик и усилитель…");
-        window = form->findChild<DriverWindow *>("DriverWindow");
-        QVERIFY(window && QTest::qWaitForWindowActive(window));
+        open();
         field(10)->setFocus();
         QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), choice());
@@ -45,12 +32,6 @@ class VentedWindowTest : public ProgramWindowTest {
         QVERIFY(window->current() && window->current()->load.vented);
     }
     QComboBox *choice() const { return window->findChild<QComboBox *>("BoxChoice"); }
-    QLineEdit *field(int n) const {
-        return window->findChild<QLineEdit *>(QString("DriverField%1").arg(n));
-    }
-    QLabel *result(int n) const {
-        return window->findChild<QLabel *>(QString("DriverResult%1").arg(n));
-    }
     QString chartTitle() const {
         return window->findChild<QChartView *>("ExcursionChart")->chart()->title();
     }
@@ -151,7 +132,7 @@ private slots:
         answerFileDialog(dir.filePath("vented.zma"), [this] {
             chooseItem(rightClickMenu(result(2)), "Экспорт импеданса в ZMA…");
         });
-        QCOMPARE(contents(dir.filePath("vented.zma")).toStdString(),
+        QCOMPARE(readFile(dir.filePath("vented.zma")).toStdString(),
                  zmaText(computed.run, computed.inputs));
         showPage(2);
         answerFileDialog(dir.filePath("page.zma"), [this] {
@@ -159,14 +140,14 @@ private slots:
         });
         DriverLoadInputs closed = computed.inputs;
         closed.box = BoxKind::Closed;
-        QCOMPARE(contents(dir.filePath("page.zma")).toStdString(), zmaText(computed.run, closed));
+        QCOMPARE(readFile(dir.filePath("page.zma")).toStdString(), zmaText(computed.run, closed));
 
         showPage(0);
         QTest::mouseClick(button(6), Qt::LeftButton);
         answerFileDialog(dir.filePath("driver.cir"), [this] {
             chooseItem(rightClickMenu(label(54)), "Схема с динамиком для SPICE…");
         });
-        const std::string netlist = contents(dir.filePath("driver.cir")).toStdString();
+        const std::string netlist = readFile(dir.filePath("driver.cir")).toStdString();
         QCOMPARE(netlist, spiceNetlistWithDriver(*form->TabSheet1->validRun(3),
                                                  windowCircuit(computed.run, computed.inputs),
                                                  driverDrive(computed.run, computed.inputs)));
